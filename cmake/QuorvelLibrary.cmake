@@ -1,0 +1,35 @@
+# quorvel_add_library(NAME DIR [EXCLUDE file...] [DEPS target...])
+# Builds every .cpp directly in DIR into a static library NAME. While a directory has no
+# sources yet the target is an interface library, so dependants link either way.
+function(quorvel_add_library name dir)
+  cmake_parse_arguments(ARG "" "" "EXCLUDE;DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp")
+  foreach(excluded IN LISTS ARG_EXCLUDE)
+    list(REMOVE_ITEM sources "${dir}/${excluded}")
+  endforeach()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE quorvel_warnings)
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# quorvel_add_test_suite(NAME DIR DEPS target...)
+# One GoogleTest executable per source folder under tests/, registered with CTest.
+function(quorvel_add_test_suite name dir)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp")
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main quorvel_warnings)
+  target_compile_definitions(${name} PRIVATE
+    QUORVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    QUORVEL_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the whole project under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs the suite through CTest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+
+jobs=$(nproc)
+build=build-test
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DQUORVEL_SANITIZE=ON -DQUORVEL_BENCHMARKS=OFF
+cmake --build "$build" -j "$jobs"
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir "$build" --output-on-failure -j "$jobs"
