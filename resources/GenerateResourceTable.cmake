@@ -1,0 +1,60 @@
+# cmake -DOUTPUT=table.cpp -DFILES=a.png;b.ttf -P GenerateResourceTable.cmake
+# Writes a C++ source that embeds every file with the assembler's .incbin (no copy through a
+# hex dump, so the build stays fast for large files) and lists them in a table.
+if(NOT OUTPUT)
+  message(FATAL_ERROR "OUTPUT is required")
+endif()
+
+set(asm "")
+set(declarations "")
+set(entries "")
+set(index 0)
+foreach(file IN LISTS FILES)
+  if(NOT EXISTS "${file}")
+    message(FATAL_ERROR "Resource file missing: ${file}")
+  endif()
+  get_filename_component(file_name "${file}" NAME)
+  string(TOUPPER "${file_name}" upper_name)
+  get_filename_component(extension "${file}" LAST_EXT)
+  set(type "")
+  if(extension)
+    string(SUBSTRING "${extension}" 1 -1 extension)
+    string(TOUPPER "${extension}" type)
+  endif()
+  # Escape for an assembler string literal.
+  string(REPLACE "\\" "\\\\" asm_path "${file}")
+  string(REPLACE "\"" "\\\"" asm_path "${asm_path}")
+  set(symbol "quorvel_resource_${index}")
+  string(APPEND asm
+    "  .globl ${symbol}_begin\n  .hidden ${symbol}_begin\n"
+    "  .globl ${symbol}_end\n  .hidden ${symbol}_end\n"
+    "  .balign 16\n${symbol}_begin:\n  .incbin \"${asm_path}\"\n${symbol}_end:\n")
+  string(APPEND declarations
+    "extern \"C\" __attribute__((visibility(\"hidden\"))) const unsigned char ${symbol}_begin[];\n"
+    "extern \"C\" __attribute__((visibility(\"hidden\"))) const unsigned char ${symbol}_end[];\n")
+  string(APPEND entries
+    "    {\"${type}\", \"\\\"${upper_name}\\\"\", ${symbol}_begin,\n"
+    "     static_cast<std::size_t>(${symbol}_end - ${symbol}_begin)},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+
+set(content "// Generated at build time; do not edit.\n#include \"resources/EmbeddedResources.h\"\n\n")
+if(index GREATER 0)
+  string(APPEND content "__asm__(R\"ASM(\n  .section .rodata.quorvel_resources,\"a\",@progbits\n"
+    "${asm}  .previous\n)ASM\");\n\n${declarations}\n")
+endif()
+string(APPEND content "namespace plugkit {\n\nnamespace {\n")
+if(index GREATER 0)
+  string(APPEND content "const EmbeddedResource table[] = {\n${entries}};\n")
+else()
+  string(APPEND content "const EmbeddedResource* const table = nullptr;\n")
+endif()
+string(APPEND content "}  // namespace\n\nstd::span<const EmbeddedResource> EmbeddedResources() {\n")
+if(index GREATER 0)
+  string(APPEND content "  return table;\n")
+else()
+  string(APPEND content "  return {table, 0};\n")
+endif()
+string(APPEND content "}\n\n}  // namespace plugkit\n")
+
+file(WRITE "${OUTPUT}" "${content}")
