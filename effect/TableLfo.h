@@ -1,0 +1,55 @@
+#pragma once
+
+#include "effect/WaveTables.h"
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+namespace quorvel {
+
+// Low-frequency oscillator reading a shared wave table with linear interpolation. A table
+// rate r completes one cycle in 2 / r seconds. Audio thread only.
+class TableLfo {
+public:
+    TableLfo();
+
+    // Keeps the phase.
+    void SetSampleRate(double sampleRate);
+    // Table rate r (cycles per two seconds); rate 0 also rewinds the phase.
+    void SetRate(double rate);
+    void SetTable(const WaveTable& table);
+    void Restart() { phase_ = 0.0; }
+
+    // Grows the block buffer to n values; call outside the audio callback to avoid allocating.
+    void EnsureBuffer(std::size_t n);
+
+    // Fills the block buffer with the next n values without moving the stored phase (Advance
+    // does that at the end of the block). The returned values may be changed in place.
+    std::span<double> Render(std::size_t n);
+    // The values of the last Render.
+    std::span<double> Rendered(std::size_t n) { return {buffer_.data(), n}; }
+
+    // Steps the stored phase once and returns the value there.
+    double Tick();
+    // The value one step ahead of the stored phase, shifted by offset (0 … 1) of a cycle.
+    double Peek(double offset) const;
+    // Moves the stored phase by n steps.
+    void Advance(std::size_t n);
+
+    double Rate() const { return rate_; }
+    double Phase() const { return phase_; }
+    double Increment() const { return increment_; }
+
+private:
+    double Lookup(double p) const;
+
+    double rate_ = 0.0;
+    double sampleRate_ = 44100.0;
+    double phase_ = 0.0;
+    double increment_ = 0.0;
+    std::vector<double> buffer_;
+    const WaveTable* table_;
+};
+
+} // namespace quorvel
