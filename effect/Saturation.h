@@ -1,0 +1,11 @@
+#pragma once
+
+namespace quorvel {
+
+// Rational approximation of tanh(v / 2) shared by the ladder and the all-pass stages.
+inline double Saturate(double v) {
+  const double p = ((v + 3.0) * v + 6.0) * v;
+  return p / (p + 12.0);
+}
+
+}  // namespace quorvel
