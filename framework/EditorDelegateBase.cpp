@@ -1,0 +1,66 @@
+#include "framework/EditorDelegateBase.h"
+
+#include <algorithm>
+
+namespace plugkit {
+
+EditorDelegateBase::EditorDelegateBase(int paramCount) {
+  mParams.reserve(static_cast<size_t>(std::max(paramCount, 0)));
+  for (int i = 0; i < paramCount; ++i) mParams.push_back(std::make_unique<Param>());
+}
+
+EditorDelegateBase::~EditorDelegateBase() = default;
+
+Param* EditorDelegateBase::ParamAt(int index) {
+  return index >= 0 && index < ParamCount() ? mParams[static_cast<size_t>(index)].get() : nullptr;
+}
+
+const Param* EditorDelegateBase::ParamAt(int index) const {
+  return index >= 0 && index < ParamCount() ? mParams[static_cast<size_t>(index)].get() : nullptr;
+}
+
+void* EditorDelegateBase::OpenWindow(void*) {
+  OnEditorOpened();
+  return nullptr;
+}
+
+void EditorDelegateBase::CloseWindow() { OnEditorClosing(); }
+
+void EditorDelegateBase::OnEditorOpened() {
+  for (int i = 0; i < ParamCount(); ++i) SendParamValueToUI(i, ParamAt(i)->GetNormalizedValue(), true);
+}
+
+void EditorDelegateBase::OnParamChange(int index, ParamSource, int) { OnParamChange(index); }
+
+void EditorDelegateBase::OnAllParamsChanged(ParamSource source) {
+  for (int i = 0; i < ParamCount(); ++i) {
+    OnParamChange(i, source, -1);
+    OnParamChangeForEditor(i, source);
+  }
+}
+
+void EditorDelegateBase::SendParamValueToUI(int index, double, bool) {
+  OnParamChangeForEditor(index, ParamSource::EditorDelegate);
+}
+
+bool EditorDelegateBase::ConstrainEditorSize(int& width, int& height) const {
+  const bool inside = width >= mMinWidth && width <= mMaxWidth && height >= mMinHeight &&
+                      height <= mMaxHeight;
+  width = std::clamp(width, mMinWidth, mMaxWidth);
+  height = std::clamp(height, mMinHeight, mMaxHeight);
+  return inside;
+}
+
+void EditorDelegateBase::SetEditorSize(int width, int height) {
+  mEditorWidth = width;
+  mEditorHeight = height;
+}
+
+void EditorDelegateBase::SetEditorSizeLimits(int widthA, int widthB, int heightA, int heightB) {
+  mMinWidth = std::min(widthA, widthB);
+  mMaxWidth = std::max(widthA, widthB);
+  mMinHeight = std::min(heightA, heightB);
+  mMaxHeight = std::max(heightA, heightB);
+}
+
+}  // namespace plugkit

@@ -1,0 +1,109 @@
+#include "framework/PluginBase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "framework/SaturatingCast.h"
+
+namespace plugkit {
+
+namespace {
+
+std::string CutName(const char* text, size_t maxLength) {
+  std::string s = text ? text : "";
+  if (s.size() > maxLength) s.resize(maxLength);
+  return s;
+}
+
+}  // namespace
+
+PluginBase::PluginBase(const PluginConfig& config)
+    : GraphicsEditorDelegate(config.paramCount),
+      mPluginName(CutName(config.pluginName, kMaxNameLength)),
+      mProductName(CutName(config.productName, kMaxNameLength)),
+      mMakerName(CutName(config.makerName, kMaxNameLength)),
+      mVendorVersion(config.vendorVersion),
+      mHasEditor(config.hasEditor),
+      mHostMayResizeEditor(config.hostMayResizeEditor),
+      mPresets(static_cast<size_t>(std::max(config.presetCount, 0))) {}
+
+PluginBase::~PluginBase() = default;
+
+bool PluginBase::SerializeParams(ByteChunk& chunk) const {
+  for (int i = 0; i < ParamCount(); ++i) chunk.Put(ParamAt(i)->GetPlain());
+  return true;
+}
+
+int PluginBase::UnserializeParams(const ByteChunk& chunk, int position) {
+  for (int i = 0; i < ParamCount(); ++i) {
+    double value = 0.0;
+    position = chunk.Get(value, position);
+    // A NaN can only come from damaged data; what follows it is not trusted either.
+    if (position < 0 || std::isnan(value)) {
+      position = -1;
+      break;
+    }
+    ParamAt(i)->SetPlain(value);
+  }
+  OnAllParamsChanged(ParamSource::Preset);
+  return position;
+}
+
+const char* PluginBase::PresetNameAt(int index) const {
+  const PresetSlot* slot = PresetAt(index);
+  return slot ? slot->name.c_str() : "";
+}
+
+const PresetSlot* PluginBase::PresetAt(int index) const {
+  return index >= 0 && index < PresetCount() ? &mPresets[static_cast<size_t>(index)] : nullptr;
+}
+
+PresetSlot* PluginBase::NextFreeSlot() {
+  for (PresetSlot& slot : mPresets)
+    if (!slot.initialized) return &slot;
+  return nullptr;
+}
+
+void PluginBase::FillPresetsFromCurrent(const char* name, int count) {
+  for (int i = 0; i < count; ++i) {
+    PresetSlot* slot = NextFreeSlot();
+    if (!slot) return;
+    slot->initialized = true;
+    slot->name = name ? CutName(name, PresetSlot::kMaxNameLength) : "Empty";
+    SaveState(slot->data);
+  }
+}
+
+void PluginBase::AddPresetFromNamedValues(const char* name,
+                                          std::initializer_list<PresetValue> values) {
+  PresetSlot* slot = NextFreeSlot();
+  if (!slot) return;
+  slot->initialized = true;
+  slot->name = CutName(name, PresetSlot::kMaxNameLength);
+
+  std::vector<std::optional<double>> table(static_cast<size_t>(ParamCount()));
+  for (const PresetValue& entry : values) {
+    const Param* param = ParamAt(entry.index);
+    if (!param) continue;
+    const bool integral = param->Type() != ParamType::Double;
+    // Integer parameters read whole numbers; -0.0 and fractions never reach them.
+    table[static_cast<size_t>(entry.index)] =
+        integral && !entry.isInteger ? static_cast<double>(SaturateTruncate<int>(entry.value))
+                                     : entry.value;
+  }
+  for (int i = 0; i < ParamCount(); ++i)
+    slot->data.Put(table[static_cast<size_t>(i)].value_or(ParamAt(i)->GetPlain()));
+}
+
+bool PluginBase::RecallPreset(int index) {
+  const PresetSlot* slot = PresetAt(index);
+  if (!slot || !slot->initialized) return false;
+  const int position = LoadState(slot->data, 0);
+  if (position < 0 || (position == 0 && slot->data.Size() > 0)) return false;
+  mCurrentPresetIndex = index;
+  OnStateRestored();
+  return true;
+}
+
+}  // namespace plugkit

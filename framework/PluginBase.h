@@ -1,0 +1,87 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "framework/ByteChunk.h"
+#include "framework/GraphicsEditorDelegate.h"
+#include "framework/PluginConfig.h"
+
+namespace plugkit {
+
+// One preset: a state chunk in the same format SaveState writes.
+struct PresetSlot {
+  static constexpr size_t kMaxNameLength = 255;
+
+  bool initialized = false;
+  std::string name = "empty";
+  ByteChunk data;
+};
+
+// One (parameter index, value) pair of a preset. Integers are meant for Bool, Int and Enum
+// parameters and floating-point values for Double parameters; either converts as needed.
+struct PresetValue {
+  PresetValue(int index, int value) : index(index), value(value), isInteger(true) {}
+  PresetValue(int index, double value) : index(index), value(value), isInteger(false) {}
+
+  int index;
+  double value;
+  bool isInteger;
+};
+
+// Adds the plug-in's names, its preset slots and the state chunk: one little-endian 64-bit
+// float per parameter, in index order, with no header.
+class PluginBase : public GraphicsEditorDelegate {
+ public:
+  static constexpr size_t kMaxNameLength = 128;
+
+  explicit PluginBase(const PluginConfig& config);
+  ~PluginBase() override;
+
+  // [main-thread] Appends every parameter's plain value.
+  virtual bool SaveState(ByteChunk& chunk) const { return SerializeParams(chunk); }
+  // [main-thread] Returns the position after the values, or -1 for a short chunk.
+  virtual int LoadState(const ByteChunk& chunk, int position) {
+    return UnserializeParams(chunk, position);
+  }
+  bool SerializeParams(ByteChunk& chunk) const;
+  // Applies values until the chunk runs short or holds a NaN (then -1; later parameters keep
+  // their values), then reports every parameter as changed by a preset.
+  int UnserializeParams(const ByteChunk& chunk, int position);
+
+  int PresetCount() const { return static_cast<int>(mPresets.size()); }
+  // "" when index is outside the slots.
+  const char* PresetNameAt(int index) const;
+  const PresetSlot* PresetAt(int index) const;
+  // Fills the next count free slots with the current values, named name ("Empty" for null).
+  void FillPresetsFromCurrent(const char* name, int count);
+  // Fills the next free slot; parameters not listed take their current value. Values are
+  // stored as given and clamped on recall.
+  void AddPresetFromNamedValues(const char* name, std::initializer_list<PresetValue> values);
+  // [main-thread] False for an index outside the slots, an empty slot or data that fails to
+  // load.
+  bool RecallPreset(int index);
+  int CurrentPresetIndex() const { return mCurrentPresetIndex; }
+
+  const std::string& PluginName() const { return mPluginName; }
+  const std::string& ProductName() const { return mProductName; }
+  const std::string& MakerName() const { return mMakerName; }
+  int VendorVersion() const { return mVendorVersion; }
+  bool HasEditor() const { return mHasEditor; }
+  bool HostMayResizeEditor() const { return mHostMayResizeEditor; }
+
+ private:
+  PresetSlot* NextFreeSlot();
+
+  std::string mPluginName;
+  std::string mProductName;
+  std::string mMakerName;
+  int mVendorVersion;
+  bool mHasEditor;
+  bool mHostMayResizeEditor;
+  std::vector<PresetSlot> mPresets;
+  int mCurrentPresetIndex = 0;
+};
+
+}  // namespace plugkit
