@@ -29,6 +29,7 @@ public:
     std::span<double> Render(std::size_t n);
     // The values of the last Render.
     std::span<double> Rendered(std::size_t n) { return {buffer_.data(), n}; }
+    const double* Values() const { return buffer_.data(); }
 
     // Steps the stored phase once and returns the value there.
     double Tick();

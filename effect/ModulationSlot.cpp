@@ -1,0 +1,108 @@
+#include "effect/ModulationSlot.h"
+
+#include "effect/SaturatingCast.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorvel {
+namespace {
+
+// Index into kModulationPairs for each slot, in slot order.
+constexpr std::array<int, kModSlotCount> kPairOfSlot{0, 1, 8, 6, 7, 2, 3, 4, 5};
+
+double Unit(double x) { return std::clamp(x, 0.0, 1.0); }
+
+} // namespace
+
+void ModulationSlot::ApplySettings(double sourceValue, double strength)
+{
+    const std::int32_t s = SaturatingInt32(std::round(sourceValue));
+    source_ = static_cast<ModSource>(std::clamp(s, 0, kModSourceCount - 1));
+    strength_ = strength;
+}
+
+void ModulationSlot::EnsureBuffer(std::size_t n)
+{
+    if (buffer_.size() < n)
+        buffer_.resize(n);
+}
+
+const double* ModulationSlot::Select(const SourceBuffers& sources) const
+{
+    switch (source_) {
+    case ModSource::Lfo1:
+        return sources.lfo1;
+    case ModSource::Adsr:
+        return sources.adsr;
+    case ModSource::EnvFollower:
+        return sources.envFollower;
+    case ModSource::Lfo2:
+        return sources.lfo2;
+    case ModSource::NoModulation:
+        break;
+    }
+    return nullptr;
+}
+
+std::span<const double> ModulationSlot::ModulatedLinear(double min, double max, double base,
+                                                        const SourceBuffers& sources,
+                                                        std::size_t n)
+{
+    EnsureBuffer(n);
+    if (n == 0)
+        return {};
+    const double* s = Select(sources);
+    if (s == nullptr) {
+        std::fill_n(buffer_.begin(), n, base);
+    } else {
+        const double range = max - min;
+        for (std::size_t i = 0; i < n; ++i) {
+            double v = range * strength_ * s[i] + base;
+            if (v > max)
+                v = max;
+            if (v < min)
+                v = min;
+            buffer_[i] = v;
+        }
+    }
+    lastNormalized_ = (buffer_[n - 1] - min) / (max - min);
+    return {buffer_.data(), n};
+}
+
+std::span<const double> ModulationSlot::ModulatedCurve(double min, double max, double base,
+                                                       const SourceBuffers& sources,
+                                                       std::size_t n, double exponent)
+{
+    EnsureBuffer(n);
+    if (n == 0)
+        return {};
+    const double w = max - min;
+    const double* s = Select(sources);
+    if (s == nullptr) {
+        std::fill_n(buffer_.begin(), n, base);
+    } else {
+        const double g = std::pow(Unit((base - min) / w), 1.0 / exponent);
+        for (std::size_t i = 0; i < n; ++i)
+            buffer_[i] = std::pow(Unit(g + strength_ * s[i]), exponent) * w + min;
+    }
+    // Limited so that a base outside the range cannot hand the knob a NaN.
+    lastNormalized_ = std::pow(Unit((buffer_[n - 1] - min) / w), 1.0 / exponent);
+    return {buffer_.data(), n};
+}
+
+const ModulationPair& PairOf(ModSlot slot)
+{
+    return kModulationPairs[static_cast<std::size_t>(kPairOfSlot[static_cast<int>(slot)])];
+}
+
+void ApplySlotSettings(ModulationSlots& slots, std::span<const double, kParamCount> paramValues)
+{
+    for (int k = 0; k < kModSlotCount; ++k) {
+        const ModulationPair& pair = PairOf(static_cast<ModSlot>(k));
+        slots[static_cast<std::size_t>(k)].ApplySettings(paramValues[ToIndex(pair.source)],
+                                                         paramValues[ToIndex(pair.strength)]);
+    }
+}
+
+} // namespace quorvel
