@@ -1,0 +1,140 @@
+#include "host/ModuleEntry.h"
+
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "host/PluginInstanceFactory.h"
+#include "host/clap/PluginFeatures.h"
+#include "host/clap/PresetDiscovery.h"
+
+namespace quorvel {
+namespace {
+
+const char* const kFeatures[] = {CLAP_PLUGIN_FEATURE_AUDIO_EFFECT, CLAP_PLUGIN_FEATURE_STEREO,
+                                 nullptr};
+
+struct ModuleState {
+  int32_t initCount = 0;
+  std::string path;
+  std::unique_ptr<clap_plugin_descriptor> descriptor;
+};
+
+// Constant-initialised, so it is ready before a host can call into the module.
+ModuleState moduleState;
+
+bool IsEmpty(const char* text) { return text == nullptr || text[0] == '\0'; }
+
+void FillDescriptor(clap_plugin_descriptor& descriptor) {
+  descriptor.clap_version = CLAP_VERSION;
+  descriptor.id = kPluginId;
+  descriptor.name = kPluginName;
+  descriptor.vendor = kVendorName;
+  descriptor.url = kVendorUrl;
+  descriptor.manual_url = "";
+  descriptor.support_url = kVendorUrl;
+  descriptor.version = kPluginVersion;
+  descriptor.description = kPluginDescription;
+  descriptor.features = kFeatures;
+}
+
+}  // namespace
+
+std::mutex& ModuleLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::mutex& ConstructionLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+const clap_plugin_descriptor* DescriptorWhileLocked() {
+  return moduleState.initCount > 0 ? moduleState.descriptor.get() : nullptr;
+}
+
+// [thread-safe]
+bool ModuleInit(const char* pluginPath) {
+  if (IsEmpty(pluginPath)) return false;
+  std::lock_guard lock(ModuleLock());
+  ModuleState& state = moduleState;
+  if (state.initCount > 0) {
+    // A count that could overflow is refused rather than wrapped.
+    if (state.path != pluginPath || state.initCount == std::numeric_limits<int32_t>::max()) {
+      return false;
+    }
+    ++state.initCount;
+    return true;
+  }
+  try {
+    state.path = pluginPath;
+  } catch (...) {
+    state.path.clear();
+    return false;
+  }
+  state.descriptor.reset(new (std::nothrow) clap_plugin_descriptor);
+  if (!state.descriptor) {
+    state.path.clear();
+    return false;
+  }
+  FillDescriptor(*state.descriptor);
+  state.initCount = 1;
+  return true;
+}
+
+// [thread-safe]
+void ModuleDeinit() {
+  std::lock_guard lock(ModuleLock());
+  ModuleState& state = moduleState;
+  if (state.initCount <= 0) return;
+  if (--state.initCount == 0) {
+    state.path.clear();
+    state.path.shrink_to_fit();
+    state.descriptor.reset();
+  }
+}
+
+// [thread-safe]
+const void* ModuleGetFactory(const char* factoryId, const clap_plugin_factory* pluginFactory) {
+  std::lock_guard lock(ModuleLock());
+  if (moduleState.initCount <= 0 || factoryId == nullptr) return nullptr;
+  if (std::strcmp(factoryId, CLAP_PLUGIN_FACTORY_ID) == 0) return pluginFactory;
+  if (std::strcmp(factoryId, CLAP_PRESET_DISCOVERY_FACTORY_ID) == 0 ||
+      std::strcmp(factoryId, CLAP_PRESET_DISCOVERY_FACTORY_ID_COMPAT) == 0) {
+    return nullptr;  // The preset-discovery factory is not offered yet.
+  }
+  return nullptr;
+}
+
+// [thread-safe] Hosts call this before init to list plug-ins, so it neither locks nor checks.
+uint32_t FactoryGetPluginCount(const clap_plugin_factory*) { return 1; }
+
+// [thread-safe]
+const clap_plugin_descriptor* FactoryGetPluginDescriptor(const clap_plugin_factory*,
+                                                         uint32_t index) {
+  std::lock_guard lock(ModuleLock());
+  return index == 0 ? DescriptorWhileLocked() : nullptr;
+}
+
+// [thread-safe]
+const clap_plugin* FactoryCreatePlugin(const clap_plugin_factory*, const clap_host* host,
+                                       const char* pluginId) {
+  std::lock_guard lock(ModuleLock());
+  const clap_plugin_descriptor* descriptor = DescriptorWhileLocked();
+  if (host == nullptr || pluginId == nullptr || descriptor == nullptr ||
+      host->clap_version.major == 0) {
+    return nullptr;
+  }
+  if (std::strcmp(pluginId, descriptor->id) != 0) return nullptr;
+  try {
+    std::lock_guard construction(ConstructionLock());
+    return CreatePluginInstance(descriptor, host, true);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+}  // namespace quorvel

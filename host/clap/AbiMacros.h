@@ -1,0 +1,21 @@
+#pragma once
+
+// Calling convention, export and alignment helpers shared by every CLAP ABI declaration.
+// These headers compile as C and as C++ so that the layouts stay plain C.
+
+#ifdef __cplusplus
+#define CLAP_CONSTEXPR constexpr
+#define CLAP_ALIGN(n) alignas(n)
+#define CLAP_EXTERN_C_BEGIN extern "C" {
+#define CLAP_EXTERN_C_END }
+#else
+#define CLAP_CONSTEXPR
+#define CLAP_ALIGN(n) _Alignas(n)
+#define CLAP_EXTERN_C_BEGIN
+#define CLAP_EXTERN_C_END
+#endif
+
+// The default calling convention is the one of the platform ABI on Linux x86_64.
+#define CLAP_ABI
+
+#define CLAP_EXPORT __attribute__((visibility("default")))
