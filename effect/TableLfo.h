@@ -41,6 +41,7 @@ public:
     double Rate() const { return rate_; }
     double Phase() const { return phase_; }
     double Increment() const { return increment_; }
+    const WaveTable& Table() const { return *table_; }
 
 private:
     double Lookup(double p) const;
