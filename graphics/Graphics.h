@@ -408,6 +408,7 @@ protected:
   float drawScale_;
   float minScale_ = kMinScale;
   float maxScale_ = kMaxScale;
+  CursorShape cursorShape_ = CursorShape::Arrow;  // last shape set
   bool cursorHidden_ = false;
   bool cursorLocked_ = false;
   bool penInput_ = false;
@@ -427,11 +428,15 @@ private:
   bool DispatchKey(float x, float y, const KeyEvent& key, bool isRelease);
   void BeginEditsFor(Control& control);
   void EndEditsFor(Control& control);
+  // Destroys every control without calling back into derived layers (safe in the destructor).
+  void DestroyControls();
+  // Editor pixels at the window scale for a size in units: int(ws × int(units × draw scale)).
+  int WindowPixels(int units, float scale) const;
+  bool ScaleReproduces(float scale, int pixelWidth, int pixelHeight) const;
 
   std::vector<std::unique_ptr<Control>> controls_;
   std::unordered_map<int, Control*> tagMap_;
   std::unique_ptr<Control> cornerResizer_;
-  CursorShape cursorShape_ = CursorShape::Arrow;
   std::unordered_map<std::uint64_t, Control*> captured_;
   Control* mouseOver_ = nullptr;
   int mouseOverIndex_ = -1;
