@@ -37,8 +37,8 @@ struct Rect {
   Rect Padded(float pad) const { return {L - pad, T - pad, R + pad, B + pad}; }
   // Edges moved outwards to whole device pixels at the given pixel scale.
   Rect PixelAligned(float scale) const;
-  // Draw rectangle padded by 0.75 units and moved outwards to whole pixels.
-  Rect PaddedPixelAligned(float scale) const;
+  // Padded, then moved outwards to whole device pixels.
+  Rect PaddedPixelAligned(float pad, float scale) const;
   // Moves this rectangle inside `bounds` (shifted first, then cut), as child clipping needs.
   Rect ConstrainedTo(const Rect& bounds) const;
 };
