@@ -88,6 +88,12 @@ const std::uint8_t* GraphicsCairo::Pixels() {
   return reinterpret_cast<const std::uint8_t*>(pixels_.data());
 }
 
+bool GraphicsCairo::WriteFramePng(const char* path) {
+  if (!surface_ || !path) return false;
+  cairo_surface_flush(surface_);
+  return cairo_surface_write_to_png(surface_, path) == CAIRO_STATUS_SUCCESS;
+}
+
 void GraphicsCairo::SelectLayerSurface() {
   if (layers_.empty()) {
     canvas_ = mainCanvas_;

@@ -68,6 +68,8 @@ public:
   int SurfaceWidth() const { return surfaceWidth_; }
   int SurfaceHeight() const { return surfaceHeight_; }
   bool HasSurface() const { return surface_ != nullptr; }
+  // [main-thread] Writes the frame as a PNG file; false without a surface or on a write error.
+  bool WriteFramePng(const char* path);
 
 private:
   struct PreparedText;
