@@ -139,8 +139,15 @@ void ModulationSources::RealignLfoRestarts(double hostSamplePosition, std::size_
     if (pos == lastHostPosition_)
         return;
     const double a = static_cast<double>(pos) - static_cast<double>(n);
-    counters_[Index(LfoId::Lfo1)] = RestartOffset(a, periods_[Index(LfoId::Lfo1)]);
-    counters_[Index(LfoId::Lfo2)] = RestartOffset(a, periods_[Index(LfoId::Lfo2)]);
+    for (LfoId id : {LfoId::Lfo1, LfoId::Lfo2}) {
+        const std::int32_t period = periods_[Index(id)];
+        const std::int32_t aligned = RestartOffset(a, period);
+        std::int32_t& counter = counters_[Index(id)];
+        // 0 and a full period are the same point of the cycle: a counter just reloaded by a
+        // restart on the previous block's last sample must not restart the oscillator again.
+        if (!(aligned == 0 && counter == period))
+            counter = aligned;
+    }
     lastHostPosition_ = pos;
 }
 

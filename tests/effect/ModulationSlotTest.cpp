@@ -138,7 +138,9 @@ TEST(ModulationSlot, SlotsReadTheirOwnPairs)
     values[ToIndex(ParamIndex::CutoffFilterModSource)] = 2.0;
     ModulationSlots slots;
     ApplySlotSettings(slots, values);
-    const auto at = [&](ModSlot s) -> const ModulationSlot& { return slots[static_cast<std::size_t>(s)]; };
+    const auto at = [&](ModSlot s) -> const ModulationSlot& {
+        return slots[static_cast<std::size_t>(s)];
+    };
     EXPECT_EQ(at(ModSlot::Output).Source(), ModSource::Adsr);
     EXPECT_EQ(at(ModSlot::Output).Strength(), -0.5);
     EXPECT_EQ(at(ModSlot::PhaserFreq2).Source(), ModSource::Lfo2);
