@@ -50,7 +50,7 @@ void Param::DefineDouble(const char* name, double defaultValue, double min, doub
                          const Shape& shape, int unitCode, FormatHook formatHook,
                          ParseHook parseHook) {
   if (mType == ParamType::None) mType = ParamType::Double;
-  mName = CutText(name, kMaxTextLength);
+  mName = CutText(name, kMaxNameLength);
   mLabel = CutText(label, kMaxTextLength);
   mGroup = CutText(group, kMaxTextLength);
   mMin = min;

@@ -23,7 +23,10 @@ class Param {
     DisplaySigned = 8,   // non-zero values shown with an explicit sign
   };
 
+  // Labels, groups and display texts. Names get more room: hosts show them whole, and
+  // "phaser frequency 1 modulation strength" must not collapse into its source's name.
   static constexpr int kMaxTextLength = 31;
+  static constexpr int kMaxNameLength = 255;
   static constexpr int kMaxFormattedLength = 32;
   static constexpr int kDefaultUnitCode = 21;
 

@@ -160,9 +160,9 @@ TEST(ParamTest, DisplayTextsFormatAndParse) {
   EXPECT_STREQ(e.UnitLabel(), "");
 
   Param cut;
-  cut.DefineDouble(std::string(40, 'n').c_str(), 0, 0, 1, 0.1, std::string(40, 'l').c_str());
+  cut.DefineDouble(std::string(300, 'n').c_str(), 0, 0, 1, 0.1, std::string(40, 'l').c_str());
   cut.AddDisplayText(0.5, std::string(40, 't').c_str());
-  EXPECT_EQ(std::string(cut.Name()).size(), size_t{Param::kMaxTextLength});
+  EXPECT_EQ(std::string(cut.Name()).size(), size_t{Param::kMaxNameLength});
   EXPECT_EQ(std::string(cut.Label()).size(), size_t{Param::kMaxTextLength});
   EXPECT_EQ(cut.FormatValue(0.5, false).size(), size_t{Param::kMaxTextLength});
 }
