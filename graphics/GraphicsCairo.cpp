@@ -151,6 +151,15 @@ void GraphicsCairo::DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX,
   const double k = static_cast<double>(image->Scale()) * image->DrawScale();
   if (!(k > 0.0) || !std::isfinite(k)) return;
 
+  // Sampling is limited to the image area the destination shows, clamped at its edges: a
+  // film-strip frame drawn at a fractional scale must not blend in rows of its neighbours,
+  // nor fade out at the strip's border.
+  const int x0 = std::clamp(SaturateRound<int>(srcX * k), 0, image->PixelWidth());
+  const int y0 = std::clamp(SaturateRound<int>(srcY * k), 0, image->PixelHeight());
+  const int x1 = std::clamp(SaturateRound<int>((srcX + static_cast<double>(dest.W())) * k), x0, image->PixelWidth());
+  const int y1 = std::clamp(SaturateRound<int>((srcY + static_cast<double>(dest.H())) * k), y0, image->PixelHeight());
+  if (x1 <= x0 || y1 <= y0) return;
+
   SetAsidePath keep(canvas_);
   cairo_save(canvas_);
   cairo_rectangle(canvas_, dest.L, dest.T, dest.W(), dest.H());
@@ -160,11 +169,13 @@ void GraphicsCairo::DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX,
   cairo_translate(canvas_, -srcX * k, -srcY * k);
   const cairo_operator_t op = CairoOperator(blend);
   if (IsUnbounded(op)) {
-    cairo_rectangle(canvas_, 0, 0, image->PixelWidth(), image->PixelHeight());
+    cairo_rectangle(canvas_, x0, y0, x1 - x0, y1 - y0);
     cairo_clip(canvas_);
   }
-  cairo_set_source_surface(canvas_, image->Surface(), 0, 0);
+  cairo_surface_t* shown = cairo_surface_create_for_rectangle(image->Surface(), x0, y0, x1 - x0, y1 - y0);
+  cairo_set_source_surface(canvas_, shown, x0, y0);
   cairo_pattern_set_filter(cairo_get_source(canvas_), CAIRO_FILTER_BILINEAR);
+  cairo_pattern_set_extend(cairo_get_source(canvas_), CAIRO_EXTEND_PAD);
   cairo_set_operator(canvas_, op);
   if (blend) {
     cairo_paint_with_alpha(canvas_, WeightedAlpha(255, blend) / 255.0);
@@ -172,6 +183,7 @@ void GraphicsCairo::DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX,
     cairo_paint(canvas_);
   }
   cairo_restore(canvas_);
+  cairo_surface_destroy(shown);
 }
 
 Color GraphicsCairo::ReadPixel(float x, float y) {

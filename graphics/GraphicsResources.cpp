@@ -2,6 +2,7 @@
 // search for scaled variants and redrawing at another scale), vector-image documents, fonts,
 // and the off-screen layers used for redrawing.
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -146,7 +147,8 @@ Bitmap Graphics::LoadBitmap(const char* name, const void* bytes, int size, int f
   std::unique_ptr<BackendBitmap> decoded = DecodeBitmap(name, bytes, size, 1);
   if (!decoded) return {};
   if (decoded->Scale() == static_cast<float>(targetScale)) {
-    BackendBitmap* image = BitmapCache().Add(name, decoded->Scale(), std::move(decoded));
+    const double scale = decoded->Scale();
+    BackendBitmap* image = BitmapCache().Add(name, scale, std::move(decoded));
     return MakeBitmap(image, frameCount, framesHorizontal, name);
   }
   return RescaleBitmap(MakeBitmap(decoded.get(), frameCount, framesHorizontal, name), name, targetScale);
@@ -160,7 +162,20 @@ Bitmap Graphics::RescaleBitmap(const Bitmap& bitmap, const std::string& name, in
   drawScale_ = bitmap.image->DrawScale();
   const Rect whole(0.0f, 0.0f, static_cast<float>(bitmap.width), static_cast<float>(bitmap.height));
   StartLayer(nullptr, whole, true);
-  DrawBitmap(bitmap, whole, 0, 0, nullptr);
+  // Frame by frame, so that filtering never mixes neighbouring frames.
+  const int frames = bitmap.FrameCount();
+  for (int frame = 0; frame < frames; ++frame) {
+    const int srcX = bitmap.framesHorizontal ? static_cast<int>(std::int64_t{frame} * bitmap.width / frames) : 0;
+    const int srcY = bitmap.framesHorizontal ? 0 : static_cast<int>(std::int64_t{frame} * bitmap.height / frames);
+    const int endX = bitmap.framesHorizontal ? static_cast<int>(std::int64_t{frame + 1} * bitmap.width / frames)
+                                             : bitmap.width;
+    const int endY = bitmap.framesHorizontal ? bitmap.height
+                                             : static_cast<int>(std::int64_t{frame + 1} * bitmap.height / frames);
+    DrawBitmap(bitmap,
+               Rect(static_cast<float>(srcX), static_cast<float>(srcY), static_cast<float>(endX),
+                    static_cast<float>(endY)),
+               srcX, srcY, nullptr);
+  }
   // The surface below gets its clip back at the real scales.
   screenScale_ = savedScreenScale;
   drawScale_ = savedDrawScale;
