@@ -79,6 +79,44 @@ void GraphicsHeadless::EndFrame() {
   ++framesPresented_;
 }
 
+void GraphicsHeadless::PointerDown(float x, float y, const MouseState& state) {
+  lastPointerX_ = x;
+  lastPointerY_ = y;
+  pointerCaptured_ = true;
+  OnMouseDown({PointerEvent{x, y, 0.0f, 0.0f, state}});
+}
+
+void GraphicsHeadless::PointerUp(float x, float y, const MouseState& state) {
+  lastPointerX_ = x;
+  lastPointerY_ = y;
+  pointerCaptured_ = false;
+  OnMouseUp({PointerEvent{x, y, 0.0f, 0.0f, state}});
+}
+
+void GraphicsHeadless::PointerMove(float x, float y, const MouseState& state) {
+  if (pointerCaptured_ && (state.L || state.R)) {
+    const float dX = x - lastPointerX_;
+    const float dY = y - lastPointerY_;
+    lastPointerX_ = x;
+    lastPointerY_ = y;
+    if (dX != 0.0f || dY != 0.0f) OnMouseDrag({PointerEvent{x, y, dX, dY, state}});
+    // A locked pointer never wanders off: it goes back to where it was hidden.
+    if (cursorLocked_) MovePointer(hiddenX_, hiddenY_);
+    return;
+  }
+  lastPointerX_ = x;
+  lastPointerY_ = y;
+  OnMouseOver(x, y, state);
+}
+
+void GraphicsHeadless::PointerWheel(float x, float y, const MouseState& state, float notches) {
+  lastPointerX_ = x;
+  lastPointerY_ = y;
+  OnMouseWheel(x, y, state, notches);
+}
+
+void GraphicsHeadless::PointerLeave() { OnMouseOut(); }
+
 void GraphicsHeadless::GetPointerPosition(float& x, float& y) const { GetLastPointerPosition(x, y); }
 
 void GraphicsHeadless::HidePointer(bool hide, bool lock) {

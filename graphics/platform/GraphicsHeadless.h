@@ -23,6 +23,15 @@ public:
   // [main-thread] Marks every control dirty and renders.
   void RenderAll();
   int FramesPresented() const { return framesPresented_; }
+
+  // [main-thread] Pointer input as a window system delivers it, positions in units: a press
+  // captures the pointer until its release; moves with a button down go to the captured
+  // control as drags (and snap back while the pointer is locked), other moves are hover.
+  void PointerDown(float x, float y, const MouseState& state);
+  void PointerUp(float x, float y, const MouseState& state);
+  void PointerMove(float x, float y, const MouseState& state);
+  void PointerWheel(float x, float y, const MouseState& state, float notches);
+  void PointerLeave();
   bool PointerHidden() const { return cursorHidden_; }
 
   void EndFrame() override;
@@ -55,6 +64,7 @@ public:
 
 private:
   bool open_ = false;
+  bool pointerCaptured_ = false;
   void* parent_ = nullptr;
   float windowScale_ = 1.0f;
   float hiddenX_ = -1.0f;
