@@ -30,7 +30,8 @@ using TimerFunction = std::function<void(Timer&)>;
 
 // Timer registered in a process-wide list of live timers; ticks are dispatched by the
 // (host, identifier) pair under a process-wide lock, so the timers of all instances in the
-// process run one after another.
+// process run one after another. Hosts number timers per instance, hence the host in the key.
+// A timer function may stop its own timer but must not destroy it: the function is running.
 class PlatformTimer final : public Timer {
  public:
   PlatformTimer(TimerHost& host, TimerFunction function, uint32_t intervalMs);
