@@ -22,8 +22,8 @@ struct ModuleState {
   std::unique_ptr<clap_plugin_descriptor> descriptor;
 };
 
-// Constant-initialised, so it is ready before a host can call into the module.
-ModuleState moduleState;
+// constinit: ready before a host can call into the module, whatever the load order.
+constinit ModuleState moduleState;
 
 bool IsEmpty(const char* text) { return text == nullptr || text[0] == '\0'; }
 

@@ -75,7 +75,7 @@ class Host {
   // [main-thread] The instance that timers and main-thread callbacks go to.
   void AttachPlugin(const clap_plugin* plugin) { plugin_ = plugin; }
 
-  // While alive, the constructing thread counts as the audio thread (and not as main).
+  // While alive, the thread that created the scope is the audio thread (and not the main one).
   class AudioThreadScope {
    public:
     explicit AudioThreadScope(Host& host);
