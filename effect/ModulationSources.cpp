@@ -38,7 +38,8 @@ std::int32_t CyclePeriod(double sampleRate, double rate)
 double SyncedRate(double v, double beatsPerSecond)
 {
     const double bps = beatsPerSecond;
-    const std::int32_t k = std::clamp(SaturatingInt32(std::sqrt(std::clamp(v, 0.0, 1.0)) * 7.0), 0, 7);
+    const double knob = std::sqrt(std::clamp(v, 0.0, 1.0));
+    const std::int32_t k = std::clamp(SaturatingInt32(knob * 7.0), 0, 7);
     switch (k) {
     case 0:
         return bps * 0.5;
