@@ -25,16 +25,15 @@ std::unique_ptr<CairoBitmap> WrapDecoded(cairo_surface_t* surface, float scale) 
     cairo_surface_destroy(surface);
     return nullptr;
   }
-  return std::make_unique<CairoBitmap>(surface, scale, 1.0f, false);
+  return std::make_unique<CairoBitmap>(surface, scale, 1.0f);
 }
 
 }  // namespace
 
-CairoBitmap::CairoBitmap(cairo_surface_t* surface, float scale, float drawScale, bool isLayerSurface)
+CairoBitmap::CairoBitmap(cairo_surface_t* surface, float scale, float drawScale)
     : BackendBitmap(cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface),
                     scale, drawScale),
-      surface_(surface),
-      isLayerSurface_(isLayerSurface) {}
+      surface_(surface) {}
 
 CairoBitmap::~CairoBitmap() {
   if (context_) cairo_destroy(context_);
@@ -50,7 +49,7 @@ std::unique_ptr<CairoBitmap> CairoBitmap::CreateSurface(int pixelWidth, int pixe
     cairo_surface_destroy(surface);
     return nullptr;
   }
-  return std::make_unique<CairoBitmap>(surface, scale, drawScale, true);
+  return std::make_unique<CairoBitmap>(surface, scale, drawScale);
 }
 
 std::unique_ptr<CairoBitmap> CairoBitmap::DecodePng(std::span<const unsigned char> bytes,

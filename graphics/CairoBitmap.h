@@ -15,7 +15,7 @@ namespace plugkit::gfx {
 class CairoBitmap : public BackendBitmap {
 public:
   // Takes ownership of the surface reference.
-  CairoBitmap(cairo_surface_t* surface, float scale, float drawScale, bool isLayerSurface);
+  CairoBitmap(cairo_surface_t* surface, float scale, float drawScale);
   ~CairoBitmap() override;
 
   // A transparent ARGB32 surface to draw into; null when Cairo refuses the size.
@@ -26,14 +26,12 @@ public:
   static std::unique_ptr<CairoBitmap> DecodePngFile(const std::string& path, float scale);
 
   cairo_surface_t* Surface() const { return surface_; }
-  bool IsLayerSurface() const { return isLayerSurface_; }
   // The drawing context on this surface, made on first use with its base state saved once.
   cairo_t* Context();
 
 private:
   cairo_surface_t* surface_;
   cairo_t* context_ = nullptr;
-  bool isLayerSurface_;
 };
 
 }  // namespace plugkit::gfx

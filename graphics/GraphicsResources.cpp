@@ -249,6 +249,7 @@ VectorImage Graphics::LoadVectorImage(const char* name, const void* bytes, int s
 VectorImage Graphics::LoadVectorImage(const char* fileOrResourceName, const char* units, float dpi) {
   if (!fileOrResourceName) return {};
   const std::vector<std::uint8_t> bytes = ReadResource(fileOrResourceName, "svg");
+  if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) return {};
   return LoadVectorImage(fileOrResourceName, bytes.data(), static_cast<int>(bytes.size()), units, dpi);
 }
 

@@ -110,31 +110,5 @@ TEST_F(GraphicsHeadlessTest, KnobDragsKeepTheHiddenPointerInPlace) {
   delegate_.SetLayoutFunction(nullptr);
 }
 
-TEST_F(GraphicsHeadlessTest, PlatformServicesReportCancellation) {
-  GraphicsHeadless g(delegate_, 40, 20, 18, 1.0f);
-  MessageBoxResult reported = MessageBoxResult::Ok;
-  EXPECT_EQ(g.ShowMessageBox("text", "title", MessageBoxType::YesNo, [&](MessageBoxResult r) { reported = r; }),
-            MessageBoxResult::Cancel);
-  EXPECT_EQ(reported, MessageBoxResult::Cancel);
-  std::string file = "old.txt";
-  std::string folder = "/tmp";
-  g.ChooseFile(file, folder, FileAction::Open, "txt");
-  EXPECT_TRUE(file.empty());
-  g.ChooseDirectory(folder);
-  EXPECT_TRUE(folder.empty());
-  Color color;
-  EXPECT_FALSE(g.ChooseColor(color, "Colour"));
-  EXPECT_FALSE(g.OpenWebAddress("https://example.com"));
-  EXPECT_FALSE(g.RevealInFileBrowser("/tmp", true));
-  EXPECT_EQ(g.LoadSystemFont("Sans", "DejaVu Sans", FontStyle::Normal), nullptr);
-  PopupMenu menu;
-  bool isAsync = true;
-  EXPECT_EQ(g.ShowPlatformMenu(menu, Rect(0, 0, 10, 10), isAsync), nullptr);
-  EXPECT_FALSE(isAsync);
-  EXPECT_EQ(g.SetCursorShape(CursorShape::Hand), CursorShape::Arrow);
-  EXPECT_EQ(g.SetCursorShape(CursorShape::Arrow), CursorShape::Hand);
-  EXPECT_STREQ(g.PlatformName(), "headless");
-}
-
 }  // namespace
 }  // namespace plugkit::gfx
