@@ -62,7 +62,9 @@ void Chorus::SetDelay(double ms) {
   delaySlew.SetTarget(x * 0.001 * sampleRate);
 }
 
-void Chorus::SetSuperStereo(bool on) { superStereo = on; }
+void Chorus::SetSuperStereo(bool on) {
+  superStereo = on;
+}
 
 double Chorus::Read(double delay) const {
   const int length = static_cast<int>(line.size());
@@ -93,8 +95,7 @@ void Chorus::Process(double& left, double& right) {
   const double outR = allpassDryR.Process(dR);
 
   double sumL = 0.0;
-  for (int k = kVoiceCount - 1; k >= 0; --k)
-    sumL += Read((lfos[k].Tick() * depth + 1.0) * delay);
+  for (int k = kVoiceCount - 1; k >= 0; --k) sumL += Read((lfos[k].Tick() * depth + 1.0) * delay);
   const double wetL = allpassWetL.Process(sumL);
 
   if (superStereo) {

@@ -19,10 +19,10 @@ class Chorus {
 
   Chorus();
 
-  void SetSpread(double spread);   // [audio-thread] per block, 0 … 1: voice rates apart
-  void SetWet(double wet);         // [audio-thread] per sample, 0 … 1
-  void SetDelay(double ms);        // [audio-thread] per sample, used up to 50 ms
-  void SetSuperStereo(bool on);    // [audio-thread] per block
+  void SetSpread(double spread);  // [audio-thread] per block, 0 … 1: voice rates apart
+  void SetWet(double wet);        // [audio-thread] per sample, 0 … 1
+  void SetDelay(double ms);       // [audio-thread] per sample, used up to 50 ms
+  void SetSuperStereo(bool on);   // [audio-thread] per block
 
   void Process(double& left, double& right);  // [audio-thread] in place
 
@@ -47,7 +47,7 @@ class Chorus {
   double wet = 1.0;
   double dryScale = 0.5;
   double delayMs = 12.5;
-  SlewLimiter delaySlew{0.1, false};    // in samples
+  SlewLimiter delaySlew{0.1, false};   // in samples
   SlewLimiter depthSlew{5e-5, false};  // stays at 1
   bool superStereo = true;
   AllpassStage allpassDryL, allpassDryR;

@@ -40,13 +40,23 @@ void Phaser::SetStageFrequency(int index, double hz) {
   maxScale[index] = kMaxHz / b;
 }
 
-void Phaser::SetFrequency1(double hz) { SetStageFrequency(1, hz); }
-void Phaser::SetFrequency2(double hz) { SetStageFrequency(2, hz); }
-void Phaser::SetFrequency3(double hz) { SetStageFrequency(3, hz); }
+void Phaser::SetFrequency1(double hz) {
+  SetStageFrequency(1, hz);
+}
+void Phaser::SetFrequency2(double hz) {
+  SetStageFrequency(2, hz);
+}
+void Phaser::SetFrequency3(double hz) {
+  SetStageFrequency(3, hz);
+}
 
-void Phaser::SetFeedback(double gain) { feedbackGain = gain; }
+void Phaser::SetFeedback(double gain) {
+  feedbackGain = gain;
+}
 
-void Phaser::SetSuperStereo(bool on) { superStereo = on; }
+void Phaser::SetSuperStereo(bool on) {
+  superStereo = on;
+}
 
 void Phaser::SetWet(double value) {
   wet = value;

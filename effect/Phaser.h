@@ -20,9 +20,9 @@ class Phaser {
   void SetFrequency1(double hz);
   void SetFrequency2(double hz);
   void SetFrequency3(double hz);
-  void SetFeedback(double gain);   // [audio-thread] per block, 0 … 1
-  void SetSuperStereo(bool on);    // [audio-thread] per block
-  void SetWet(double wet);         // [audio-thread] per sample, 0 … 1
+  void SetFeedback(double gain);  // [audio-thread] per block, 0 … 1
+  void SetSuperStereo(bool on);   // [audio-thread] per block
+  void SetWet(double wet);        // [audio-thread] per sample, 0 … 1
 
   // [audio-thread] m1, m2, m3 in −1 … 1 move stages 2 to 4 by up to three octaves.
   void Process(double& left, double& right, double m1, double m2, double m3);

@@ -24,8 +24,8 @@ TEST(AllpassStageTest, UnityGainWithTheFirstOrderPhase) {
       const auto expected = (a - z1) / (1.0 - a * z1);
       for (const auto& measured :
            {test::MeasureResponse([&](double x) { return stage.Process(x); }, hz, rate, 0.5),
-            test::MeasureResponse([&](double x) { return scaled.ProcessScaled(4.0, x); }, hz,
-                                  rate, 0.5)}) {
+            test::MeasureResponse([&](double x) { return scaled.ProcessScaled(4.0, x); }, hz, rate,
+                                  0.5)}) {
         EXPECT_NEAR(std::abs(measured), 1.0, 1e-4) << corner << " Hz stage, probe " << hz;
         EXPECT_NEAR(std::arg(measured / expected), 0.0, 1e-4) << corner << " " << hz;
       }

@@ -14,8 +14,10 @@ namespace {
 TEST(BiquadFilterTest, HighPassMagnitudeFollowsTheAnalogPrototype) {
   const double rate = 48000.0, butterworth = std::numbers::sqrt2 / 2.0;
   for (const auto& [corner, q, hz] : {std::tuple{1000.0, butterworth, 1000.0},
-                                     {1000.0, butterworth, 100.0}, {1000.0, butterworth, 10000.0},
-                                     {750.0, 5.0, 750.0}, {750.0, 5.0, 400.0}}) {
+                                      {1000.0, butterworth, 100.0},
+                                      {1000.0, butterworth, 10000.0},
+                                      {750.0, 5.0, 750.0},
+                                      {750.0, 5.0, 400.0}}) {
     HPF hpf;
     hpf.SetSampleRate(rate);
     hpf.SetQ(q);

@@ -53,6 +53,7 @@ TEST(IndicatorValuesTest, PublishFillsEveryTagFromItsOwnSource) {
   s.gateOn = std::pow(10.0, -12.0 / 20.0);
   values.Publish(s, SourceValues{0.2, 0.4, 0.6, 0.8});
 
+  // clang-format off
   const double expected[] = {
       1.0,                                         // limiter, limited
       0.6, 0.0, 0.1, 1.0, 1.0, 0.2, 0.8, 0.4, 0.12,  // activity; drive section off
@@ -60,6 +61,7 @@ TEST(IndicatorValuesTest, PublishFillsEveryTagFromItsOwnSource) {
       1.0, 0.0, 1.0, 1.0,                          // section lamps
       1.0, (0.5 - 0.06309573444802) / 0.93690426555198, 0.0, 1.0, 0.0, 0.200760,  // meters
       0.11, 0.12, 0.14, 0.15, 0.13, 0.16, 0.17, 0.18, 0.19};                    // knobs
+  // clang-format on
   for (int tag = kFirstIndicatorTag; tag <= kLastIndicatorTag; ++tag)
     EXPECT_NEAR(values.Load(T(tag)), expected[tag - kFirstIndicatorTag], 1e-6) << tag;
 

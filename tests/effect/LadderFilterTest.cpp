@@ -62,9 +62,11 @@ TEST(LadderFilterTest, StaysBoundedAtExtremeSampleRates) {
         ladder.SetResonance(resonance);
         ladder.SetCutoff(cutoff);
         double peak = 0.0;
-        for (int i = 0; i < 20000; ++i) peak = std::max(peak, std::abs(ladder.Process(noise(random))));
+        for (int i = 0; i < 20000; ++i)
+          peak = std::max(peak, std::abs(ladder.Process(noise(random))));
         // At full resonance the filter self-oscillates; the saturation holds the swing.
-        EXPECT_LT(peak, resonance < 1.0 ? 20.0 : 5000.0) << rate << " " << resonance << " " << cutoff;
+        EXPECT_LT(peak, resonance < 1.0 ? 20.0 : 5000.0)
+            << rate << " " << resonance << " " << cutoff;
       }
     }
   }
