@@ -197,5 +197,11 @@ TEST_F(ParametersTest, ModulationPairsAreNamedAndOrderedConsistently) {
   EXPECT_EQ(text, "sine");
 }
 
+TEST(ParametersDefinitionTest, TooSmallParameterListIsLeftAlone) {
+  plugkit::EditorDelegateBase small(10);
+  DefineParameters(small);
+  EXPECT_EQ(small.ParamAt(0)->Type(), ParamType::None);
+}
+
 }  // namespace
 }  // namespace quorvel

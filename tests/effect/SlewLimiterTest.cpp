@@ -5,39 +5,72 @@
 namespace quorvel {
 namespace {
 
-TEST(SlewLimiterTest, StepsStopExactlyAtTheTarget) {
+int TicksUntilStill(SlewLimiter& slew) {
+  int ticks = 0;
+  while (slew.Tick() && ticks < 1000000) ++ticks;
+  return ticks;
+}
+
+TEST(SlewLimiterTest, AdditiveStepsReachTheTargetExactly) {
   SlewLimiter slew(0.1, false);
   slew.Jump(600.0);
   slew.SetTarget(1200.0);
-  int ticks = 0;
-  while (slew.Tick()) ++ticks;
-  EXPECT_NEAR(ticks, 6000, 1);
+  EXPECT_NEAR(TicksUntilStill(slew), 6000, 1);
   EXPECT_EQ(slew.Value(), 1200.0);
 
-  SlewLimiter ratio(1.0, true);  // doubles or halves per tick
-  ratio.Jump(1.0);
-  ratio.SetTarget(10.0);
-  for (const double expected : {2.0, 4.0, 8.0, 10.0, 10.0}) {
-    ratio.Tick();
-    EXPECT_EQ(ratio.Value(), expected);
-  }
-  ratio.SetTarget(3.0);
-  for (const double expected : {5.0, 3.0}) {
-    ratio.Tick();
-    EXPECT_EQ(ratio.Value(), expected);
-  }
-  EXPECT_FALSE(ratio.Tick());
-  ratio.SetTarget(7.0);
-  ratio.Tick();
-  ratio.SetTarget(1.5);  // turns round mid-way
-  ratio.Tick();
-  EXPECT_EQ(ratio.Value(), 3.0);
-  ratio.Snap();
-  EXPECT_EQ(ratio.Value(), 1.5);
-  ratio.SetTarget(9.0);
-  ratio.Jump(5.0);
-  EXPECT_EQ(ratio.Target(), 5.0);
-  EXPECT_FALSE(ratio.Tick());
+  slew.SetTarget(1199.75);  // falls, overshoot is cut at the target
+  EXPECT_TRUE(slew.Tick());
+  EXPECT_DOUBLE_EQ(slew.Value(), 1199.9);
+  EXPECT_TRUE(slew.Tick());
+  EXPECT_DOUBLE_EQ(slew.Value(), 1199.8);
+  EXPECT_TRUE(slew.Tick());
+  EXPECT_EQ(slew.Value(), 1199.75);
+  EXPECT_FALSE(slew.Tick());
+}
+
+TEST(SlewLimiterTest, MultiplicativeStepsScaleByRatePlusOne) {
+  SlewLimiter slew(1.0, true);
+  slew.Jump(1.0);
+  slew.SetTarget(10.0);
+  slew.Tick();
+  EXPECT_EQ(slew.Value(), 2.0);
+  slew.Tick();
+  slew.Tick();
+  EXPECT_EQ(slew.Value(), 8.0);
+  slew.Tick();
+  EXPECT_EQ(slew.Value(), 10.0);
+  slew.SetTarget(2.0);
+  slew.Tick();
+  EXPECT_EQ(slew.Value(), 5.0);
+  slew.Tick();
+  EXPECT_EQ(slew.Value(), 2.5);
+  slew.Tick();
+  EXPECT_EQ(slew.Value(), 2.0);
+  EXPECT_FALSE(slew.Tick());
+}
+
+TEST(SlewLimiterTest, JumpSnapAndReversal) {
+  SlewLimiter slew(0.5, false);
+  slew.Jump(1.0);
+  slew.SetTarget(1.0);
+  EXPECT_FALSE(slew.Tick());  // already there
+
+  slew.SetTarget(3.0);
+  slew.Tick();
+  EXPECT_EQ(slew.Value(), 1.5);
+  slew.SetTarget(0.0);  // turns round mid-way
+  slew.Tick();
+  EXPECT_EQ(slew.Value(), 1.0);
+
+  slew.Snap();
+  EXPECT_EQ(slew.Value(), 0.0);
+  EXPECT_FALSE(slew.Tick());
+
+  slew.SetTarget(5.0);
+  slew.Jump(2.0);
+  EXPECT_EQ(slew.Value(), 2.0);
+  EXPECT_EQ(slew.Target(), 2.0);
+  EXPECT_FALSE(slew.Tick());
 }
 
 }  // namespace

@@ -29,6 +29,24 @@ TEST(ParamTest, DefineDoubleWidensRangeAndDerivesPrecision) {
   }
 }
 
+TEST(ParamTest, OutermostDefineDecidesKindAndStepping) {
+  Param i, e, b;
+  i.DefineInt("i", 2, 0, 4);
+  e.DefineEnum("e", 1, 3, "", 0, "", {"a", "b", "c"});
+  b.DefineBool("b", true);
+  EXPECT_EQ(i.Type(), ParamType::Int);
+  EXPECT_EQ(e.Type(), ParamType::Enum);
+  EXPECT_EQ(b.Type(), ParamType::Bool);
+  for (const Param* p : {&i, &e, &b}) {
+    EXPECT_TRUE(p->HasFlag(Param::Stepped));
+    EXPECT_EQ(p->UnitCode(), Param::kDefaultUnitCode);
+  }
+  EXPECT_EQ(e.DisplayTextCount(), 3);
+  EXPECT_DOUBLE_EQ(e.Max(), 2);
+  EXPECT_EQ(b.DisplayTextCount(), 2);
+  EXPECT_DOUBLE_EQ(b.GetPlain(), 1);
+}
+
 TEST(ParamTest, ClampStepsHalfAwayFromZeroThenLimits) {
   Param p;
   p.DefineInt("steps", 0, 0, 5);
@@ -72,6 +90,15 @@ TEST(ParamTest, ShapesMapBothWays) {
   EXPECT_EQ(curve.DefaultValue(true), 1);
   EXPECT_EQ(curve.DefaultValue(false), 18000);
   EXPECT_EQ(curve.Normalize(1), 0);
+
+  // The shape is copied at definition, not referenced.
+  Param::ShapePowCurve shape(4);
+  Param copy;
+  copy.DefineDouble("c", 10, 10, 18000, 1, "", 0, "", shape);
+  const auto* stored = dynamic_cast<const Param::ShapePowCurve*>(&copy.GetShape());
+  ASSERT_NE(stored, nullptr);
+  EXPECT_NE(stored, &shape);
+  EXPECT_EQ(stored->Exponent(), 4);
 }
 
 TEST(ParamTest, FormatsNumbers) {
@@ -147,6 +174,13 @@ TEST(ParamTest, ParsesLeadingNumberAndClamps) {
   EXPECT_DOUBLE_EQ(p.ParseText("-99"), -24);
   EXPECT_DOUBLE_EQ(p.ParseText("loud"), 0);
   EXPECT_TRUE(std::isnan(p.ParseText("nan")));  // SetPlain keeps the value for it
+
+  Param hooked;
+  hooked.DefineDouble("h", 0, 0, 10, 1, "", 0, "", Param::ShapeLinear(), 21,
+                      [](double v, std::string& out) { out = "v=" + std::to_string(int(v)); },
+                      [](const char*) { return 42.0; });
+  EXPECT_EQ(hooked.FormatValue(3, false), "v=3");
+  EXPECT_EQ(hooked.ParseText("anything"), 10);
 }
 
 }  // namespace

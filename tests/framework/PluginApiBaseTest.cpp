@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -210,6 +211,30 @@ TEST(PluginApiBaseTest, InstanceTimerTicksUntilDestruction) {
   }
   EXPECT_FALSE(host.registered);
   PlatformTimer::OnPlatformTick(host, 7);  // the instance is gone: ignored
+}
+
+TEST(GraphicsEditorDelegateTest, EditorStateWithoutGraphicsUsesRememberedValues) {
+  RecordingPlugin plugin;
+  ByteChunk chunk;
+  chunk.Put(int32_t{1580});
+  chunk.Put(int32_t{700});
+  chunk.Put(2.0f);
+  EXPECT_EQ(plugin.RestoreEditorState(chunk, 0), 12);
+  EXPECT_EQ(plugin.RememberedWidth(), 1580);
+  EXPECT_EQ(plugin.RememberedDrawScale(), 2.0f);
+  ByteChunk saved;
+  EXPECT_TRUE(plugin.SaveEditorState(saved));
+  ASSERT_EQ(saved.Size(), 12);
+  EXPECT_EQ(std::memcmp(saved.Data(), chunk.Data(), 12), 0);
+
+  ByteChunk shortChunk;
+  shortChunk.Put(int32_t{400});
+  shortChunk.Put(int32_t{300});
+  EXPECT_EQ(plugin.RestoreEditorState(shortChunk, 0), -1);
+  EXPECT_EQ(plugin.RememberedWidth(), 400);
+  EXPECT_EQ(plugin.RememberedHeight(), 300);
+  EXPECT_EQ(plugin.RememberedDrawScale(), 0.0f);
+  EXPECT_EQ(plugin.GetGraphics(), nullptr);
 }
 
 }  // namespace

@@ -157,5 +157,17 @@ TEST(PluginBaseTest, RecallAppliesPresetAndTellsTheEditor) {
   EXPECT_EQ(plugin.restored, 2);
 }
 
+TEST(PluginBaseTest, NamesAreKeptUpToTheirLimits) {
+  PluginConfig config = SmallConfig();
+  const std::string longName(300, 'x');
+  config.pluginName = longName.c_str();
+  config.makerName = nullptr;
+  PluginBase plugin(config);
+  EXPECT_EQ(plugin.PluginName().size(), PluginBase::kMaxNameLength);
+  EXPECT_EQ(plugin.MakerName(), "");
+  plugin.AddPresetFromNamedValues(longName.c_str(), {});
+  EXPECT_EQ(std::string(plugin.PresetNameAt(0)).size(), PresetSlot::kMaxNameLength);
+}
+
 }  // namespace
 }  // namespace plugkit

@@ -23,7 +23,12 @@ class RecordingProcessor : public PluginProcessor {
     seenFrames = frames;
     PluginProcessor::ProcessAudioBlock(inputs, outputs, frames);
   }
+  bool EmitMidi(const MidiMessage& message) override {
+    emitted.push_back(message);
+    return message.status != 0;
+  }
   std::vector<double*> seenInputs;
+  std::vector<MidiMessage> emitted;
   int seenFrames = -1;
 };
 
@@ -67,17 +72,25 @@ TEST(PluginProcessorTest, ConstructionAndBusQueries) {
   EXPECT_FALSE(p.IsChannelConnected(Direction::Input, 7));
   EXPECT_FALSE(p.IsChannelConnected(Direction::Input, -1));
 
-  const auto busName = [&](Direction d, int bus, int count) {
-    std::string name;
-    p.BusName(d, bus, count, name);
-    return name;
-  };
-  EXPECT_EQ(busName(Direction::Input, 0, 2), "Main");
-  EXPECT_EQ(busName(Direction::Input, 1, 2), "Aux");
-  EXPECT_EQ(busName(Direction::Input, 0, 1), "Input");
-  EXPECT_EQ(busName(Direction::Input, 2, 3), "Input 2");
-  EXPECT_EQ(busName(Direction::Output, 0, 1), "Output");
-  EXPECT_EQ(busName(Direction::Output, 1, 2), "Output 1");
+  std::string name;
+  p.BusName(Direction::Input, 0, 2, name);
+  EXPECT_EQ(name, "Main");
+  p.BusName(Direction::Input, 1, 2, name);
+  EXPECT_EQ(name, "Aux");
+  p.BusName(Direction::Input, 0, 1, name);
+  EXPECT_EQ(name, "Input");
+  p.BusName(Direction::Input, 2, 3, name);
+  EXPECT_EQ(name, "Input 2");
+  p.BusName(Direction::Output, 0, 1, name);
+  EXPECT_EQ(name, "Output");
+  p.BusName(Direction::Output, 1, 2, name);
+  EXPECT_EQ(name, "Output 1");
+
+  const MidiMessage list[] = {{0, 0x90, 60, 100}, {1, 0, 0, 0}, {2, 0x80, 60, 0}};
+  EXPECT_FALSE(p.EmitMidiList(list));
+  EXPECT_EQ(p.emitted.size(), 3u);  // a failure does not stop the rest
+  p.HandleMidi(list[0]);
+  EXPECT_EQ(p.emitted.size(), 4u);
 }
 
 TEST(PluginProcessorTest, SixtyFourBitBuffersAreUsedInPlace) {
