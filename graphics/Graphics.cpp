@@ -169,7 +169,7 @@ void Graphics::OnMouseDown(const std::vector<PointerEvent>& points) {
     const int valueIndex = std::max(0, c->ValueIndexAt(p.x, p.y));
     if (p.state.R && c->GetParam(valueIndex)) {
       ReleasePointerCapture();
-      ShowContextMenuForParam(*c, c->ParamIndex(valueIndex), p.x, p.y);
+      ShowContextMenu(*c, p.x, p.y);
       return;
     }
     BeginEditsFor(*c);
@@ -276,26 +276,20 @@ bool Graphics::OnKeyDown(float x, float y, const KeyEvent& key) { return Dispatc
 
 bool Graphics::OnKeyUp(float x, float y, const KeyEvent& key) { return DispatchKey(x, y, key, true); }
 
-void Graphics::OnDrop(const char* path, float x, float y) {
+Control* Graphics::FindDropTarget(float x, float y) {
   for (int i = ControlCount() - 1; i >= 0; --i) {
     Control* c = controls_[static_cast<std::size_t>(i)].get();
-    if (!c->IsHidden() && c->AcceptsDrop() && c->HitTest(x, y)) {
-      c->OnDrop(path);
-      return;
-    }
+    if (!c->IsHidden() && c->AcceptsDrop() && c->HitTest(x, y)) return c;
   }
-  if (Control* c = FindControlAt(x, y)) c->OnDrop(path);
+  return FindControlAt(x, y);
+}
+
+void Graphics::OnDrop(const char* path, float x, float y) {
+  if (Control* c = FindDropTarget(x, y)) c->OnDrop(path);
 }
 
 void Graphics::OnDropMultiple(const std::vector<std::string>& paths, float x, float y) {
-  for (int i = ControlCount() - 1; i >= 0; --i) {
-    Control* c = controls_[static_cast<std::size_t>(i)].get();
-    if (!c->IsHidden() && c->AcceptsDrop() && c->HitTest(x, y)) {
-      c->OnDropMultiple(paths);
-      return;
-    }
-  }
-  if (Control* c = FindControlAt(x, y)) c->OnDropMultiple(paths);
+  if (Control* c = FindDropTarget(x, y)) c->OnDropMultiple(paths);
 }
 
 void Graphics::ReleasePointerCapture() {
@@ -474,8 +468,7 @@ void Graphics::ShowParamPrompt(Control* control, const Rect& bounds, int valueIn
   ShowTextEntry(*control, control->GetTextStyle(), bounds, text.c_str(), valueIndex);
 }
 
-void Graphics::ShowContextMenuForParam(Control& control, int paramIndex, float x, float y) {
-  (void)paramIndex;
+void Graphics::ShowContextMenu(Control& control, float x, float y) {
   promptMenu_.Clear();
   control.FillContextMenu(promptMenu_);
   if (promptMenu_.ItemCount() == 0) return;

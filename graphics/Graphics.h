@@ -257,6 +257,8 @@ public:
   virtual std::vector<std::uint8_t> ReadResource(const char* name, const char* type);
 
   virtual void RegisterGesture(GestureType type);
+  // Gestures some control handles; a platform with touch input recognises these.
+  const std::vector<GestureType>& RegisteredGestures() const { return registeredGestures_; }
 
   // Backend image and font creation.
   virtual std::unique_ptr<BackendBitmap> DecodeBitmap(const char* name, const void* bytes, int size, int scale) = 0;
@@ -424,7 +426,10 @@ private:
   static void RetainSharedStorages();
   static void ReleaseSharedStorages();
 
-  void ShowContextMenuForParam(Control& control, int paramIndex, float x, float y);
+  // The control's context menu at the pointer, when it adds any items.
+  void ShowContextMenu(Control& control, float x, float y);
+  // The frontmost visible control accepting drops at the point, else the control hit there.
+  Control* FindDropTarget(float x, float y);
   bool DispatchKey(float x, float y, const KeyEvent& key, bool isRelease);
   void BeginEditsFor(Control& control);
   void EndEditsFor(Control& control);

@@ -20,9 +20,6 @@ public:
   bool IsMouseDown() const { return mouseDown_; }
   bool IsStateDisabled(int state) const;
 
-protected:
-  void SetMouseDown(bool down) { mouseDown_ = down; }
-
 private:
   int stateCount_;
   std::vector<bool> stateDisabled_;

@@ -72,10 +72,9 @@ public:
     return found;
   }
 
-  void DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX, int srcY, const Blend* blend) override {
+  void DrawBitmap(const Bitmap&, const Rect& dest, int srcX, int srcY, const Blend* blend) override {
     ops.push_back({"bitmap", {dest.L, dest.T, dest.R, dest.B, static_cast<float>(srcX), static_cast<float>(srcY),
                               blend ? blend->weight : -1.0f}});
-    drawnImages.push_back(bitmap.image);
   }
   using Graphics::DrawBitmap;
 
@@ -181,7 +180,6 @@ public:
 
   std::vector<Op> ops;
   std::vector<Rect> clips;
-  std::vector<const BackendBitmap*> drawnImages;
   std::vector<std::pair<bool, bool>> hideCalls;
   std::vector<int> loadScales;
   std::map<std::string, Bitmap> bitmaps;
