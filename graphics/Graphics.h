@@ -298,8 +298,8 @@ public:
 
   // ---- Controls ---------------------------------------------------------------------------
 
-  // [main-thread] Takes ownership and returns the control, or null (and takes nothing) when the
-  // tag is already in use.
+  // [main-thread] Takes ownership in every case and returns the control; a control refused
+  // because its tag is already in use is destroyed and null is returned.
   Control* AttachControl(Control* control, int tag = -1, const std::string& group = "");
   void AttachCornerResizer(Control* control);
   Control* GetControlWithTag(int tag) const;
