@@ -111,6 +111,30 @@ TEST_F(GraphicsCairoTextTest, DrawsGlyphsBetweenCapHeightAndBaseline) {
   EXPECT_NEAR(PixelAt(*g_, 6, static_cast<int>(baseline) - 5).A, 127, 1);
 }
 
+TEST_F(GraphicsCairoTextTest, RotatedTextInksInsideItsMeasuredBox) {
+  TextStyle style;
+  style.size = 20.0f;
+  style.foreground = kColorBlack;
+  for (float angle : {90.0f, -30.0f}) {
+    SCOPED_TRACE(angle);
+    const Blend clear{BlendMethod::DstOut, 1.0f};
+    g_->FillRect(kColorBlack, Rect(0, 0, 60, 40), &clear);
+    style.angle = angle;
+    Rect box(10, 2, 50, 38);
+    g_->MeasureText(style, "Tilt", box);
+    g_->DrawText(style, "Tilt", Rect(10, 2, 50, 38));
+    int inked = 0;
+    for (int y = 0; y < g_->SurfaceHeight(); ++y) {
+      for (int x = 0; x < g_->SurfaceWidth(); ++x) {
+        if (PixelAt(*g_, x, y).A < 64) continue;
+        ++inked;
+        EXPECT_TRUE(x + 1 >= box.L && x <= box.R && y + 1 >= box.T && y <= box.B) << x << "," << y;
+      }
+    }
+    EXPECT_GT(inked, 20);
+  }
+}
+
 TEST_F(GraphicsCairoTextTest, UnknownFontsAndBadTextDrawNothingHarmful) {
   TextStyle unknown;
   unknown.SetFontId("No-Such-Font");
