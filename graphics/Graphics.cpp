@@ -12,7 +12,11 @@
 namespace plugkit::gfx {
 
 Graphics::Graphics(GraphicsEditorDelegate& delegate, int width, int height, int frameRate, float drawScale)
-    : width_(width), height_(height), frameRate_(frameRate), drawScale_(drawScale), delegate_(&delegate) {
+    : width_(width),
+      height_(height),
+      frameRate_(frameRate),
+      drawScale_(std::isnan(drawScale) ? 1.0f : std::clamp(drawScale, kMinScale, kMaxScale)),
+      delegate_(&delegate) {
   RetainSharedStorages();
 }
 

@@ -239,6 +239,10 @@ TEST_F(GraphicsTest, ResizeClampsAndConstrains) {
   EXPECT_EQ(g.PixelScale(), 2.0f);
   g.SetScreenScale(0.0f);
   EXPECT_EQ(g.ScreenScale(), 2.0f);
+
+  // The scale given at construction obeys the same limits.
+  EXPECT_EQ(RecordingGraphics(delegate, 0.0f).DrawScale(), 0.5f);
+  EXPECT_EQ(RecordingGraphics(delegate, std::nanf("")).DrawScale(), 1.0f);
 }
 
 TEST_F(GraphicsTest, HostResizeRequestFindsAnExactScale) {
