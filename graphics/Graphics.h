@@ -314,7 +314,7 @@ public:
   void UpdatePeers(Control* control, int valueIndex);
   bool IsCaptured(const Control* control) const;
 
-  // ---- Events from the platform layer (coordinates in units) ------------------------------
+  // ---- Events from the platform layer, [main-thread] (coordinates in units) ---------------
 
   void OnMouseDown(const std::vector<PointerEvent>& points);
   void OnMouseUp(const std::vector<PointerEvent>& points);
@@ -328,7 +328,9 @@ public:
   void OnDrop(const char* path, float x, float y);
   void OnDropMultiple(const std::vector<std::string>& paths, float x, float y);
 
-  // The control the pointer hits (see the definition for capture and hover rules).
+  // The control a pointer hits: the control already holding that touch id, else the frontmost
+  // visible, enabled, hit control (hover searches skip the background and need hover handling
+  // on). With capture the control then holds the touch id until release.
   Control* FindControlAt(float x, float y, bool capture = false, bool mouseOver = false, std::uint64_t touchId = 0);
 
   // ---- Frame cycle ------------------------------------------------------------------------
