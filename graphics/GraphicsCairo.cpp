@@ -21,6 +21,10 @@ bool IsFinite(const cairo_matrix_t& m) {
          std::isfinite(m.x0) && std::isfinite(m.y0);
 }
 
+bool IsFinite(const Rect& r) {
+  return std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B);
+}
+
 CairoBitmap* AsCairo(BackendBitmap* bitmap) { return static_cast<CairoBitmap*>(bitmap); }
 
 }  // namespace
@@ -138,7 +142,9 @@ void GraphicsCairo::SetClipRect(const Rect& clip) {
   ApplyClipMatrix();
   if (transformUsable_) {
     cairo_set_antialias(canvas_, CAIRO_ANTIALIAS_NONE);
-    cairo_rectangle(canvas_, clip.L, clip.T, clip.W(), clip.H());
+    // A clip that is not a real rectangle lets nothing through.
+    const Rect area = IsFinite(clip) ? clip : Rect();
+    cairo_rectangle(canvas_, area.L, area.T, area.W(), area.H());
     cairo_clip(canvas_);
     cairo_set_antialias(canvas_, CAIRO_ANTIALIAS_DEFAULT);
   }
@@ -146,7 +152,7 @@ void GraphicsCairo::SetClipRect(const Rect& clip) {
 }
 
 void GraphicsCairo::DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX, int srcY, const Blend* blend) {
-  if (!bitmap.image || !CanDraw()) return;
+  if (!bitmap.image || !CanDraw() || !IsFinite(dest)) return;
   CairoBitmap* image = AsCairo(bitmap.image);
   const double k = static_cast<double>(image->Scale()) * image->DrawScale();
   if (!(k > 0.0) || !std::isfinite(k)) return;
