@@ -364,7 +364,9 @@ public:
   void SetResizingInProgress(bool resizing) { resizingInProgress_ = resizing; }
   void SetPendingSnapScale(float scale) { pendingSnapScale_ = scale; }
   float PendingSnapScale() const { return pendingSnapScale_; }
+  // Shift state of the last drag-resize sample.
   bool ResizeWithShift() const { return resizeWithShift_; }
+  void SetResizeWithShift(bool shift) { resizeWithShift_ = shift; }
   bool HandleMouseOver() const { return handleMouseOver_; }
   void SetHandleMouseOver(bool handle) { handleMouseOver_ = handle; }
   CursorShape CurrentCursorShape() const { return cursorShape_; }
