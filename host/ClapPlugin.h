@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "framework/PluginApiBase.h"
+#include "framework/PluginConfig.h"
+#include "framework/PluginProcessor.h"
+#include "framework/SpscRing.h"
+#include "host/ClapAdapter.h"
+#include "host/HostTimer.h"
+#include "host/MidiOutputList.h"
+
+namespace plugkit {
+
+// An editor gesture or value on its way to the host. Values are normalized for Double
+// parameters and plain for the others, as the host sees them.
+struct ParamToHost {
+  enum Kind : int32_t { GestureBegin = 0, Value = 1, GestureEnd = 2 };
+  Kind kind = Value;
+  int32_t index = 0;
+  double value = 0.0;
+};
+
+// One plug-in instance as a CLAP host sees it: the parameter and editor side
+// (PluginApiBase), the audio side (PluginProcessor) and the CLAP adapter, joined.
+class ClapPlugin : public PluginApiBase, public PluginProcessor, public ClapAdapter {
+ public:
+  using ParamToHostQueue = SpscRing<ParamToHost, 512>;
+
+  // servesRealHost is false for the temporary instance that lists presets: it never starts
+  // a timer.
+  ClapPlugin(const PluginConfig& config, const clap_plugin_descriptor* descriptor,
+             const clap_host* host, bool servesRealHost);
+  ~ClapPlugin() override;
+
+  // The instance behind a clap_plugin this module made; null for null.
+  static ClapPlugin* FromClap(const clap_plugin* plugin);
+
+  bool ServesRealHost() const { return mServesRealHost; }
+
+  // [main-thread] Host notifications of the editor-edit path.
+  void NotifyHostGestureBegin(int index) override;
+  void NotifyHostParamValue(int index, double normalizedValue) override;
+  void NotifyHostGestureEnd(int index) override;
+
+  // [audio-thread] Kept for the host until the end of the block; always reported as sent.
+  bool EmitMidi(const MidiMessage& message) override;
+  bool EmitSysEx(const SysExMessage& message) override;
+  // [main-thread] A latency change waits for the next activate and asks, while active, for
+  // one restart.
+  void SetLatencySamples(int samples) override;
+  void SetTailSamples(int samples) override;
+
+  // [audio-thread, or main-thread while not processing] Applies every input event: notes,
+  // MIDI, SysEx and parameter values (a parameter change applies to the whole block).
+  void ApplyInputEvents(const clap_input_events* events);
+  // [audio-thread, or main-thread while not processing] Sends the waiting editor gestures and
+  // values, oldest first.
+  void SendParamsToHost(const clap_output_events* out);
+
+  // [main-thread] The channel layout the audio ports show.
+  int CurrentLayoutIndex() const { return mLayoutIndex; }
+  // [main-thread & !active] False for an index outside the layouts.
+  bool SelectLayout(int index);
+  // The layout that serves the requested channel count, or -1.
+  int FindLayoutForChannels(int channels) const;
+
+  // [main-thread]
+  bool IsRenderingOffline() const { return mRenderingOffline; }
+  void SetRenderingOffline(bool offline) { mRenderingOffline = offline; }
+
+  // [main-thread] The host's on_timer.
+  void OnHostTimer(uint32_t id) const { mTimerHost.OnHostTimer(id); }
+
+ protected:
+  bool OnInit() override;
+  void OnDestroy() override;
+  bool OnActivate(double sampleRate, uint32_t minFrames, uint32_t maxFrames) override;
+  void OnDeactivate() override;
+  void OnReset() override;
+  clap_process_status OnProcess(const clap_process* process) override;
+  const void* OnGetExtension(const char* id) override;
+  void OnMainThread() override;
+
+ private:
+  void QueueForHost(const ParamToHost& entry);
+  void ApplyParamEvent(const clap_event_param_value& event);
+  void ApplyEditorMessages();
+  // Gathers the host's channel pointers of one direction; returns the channel total.
+  // silent is cleared when a scanned channel holds a non-zero sample.
+  int GatherBuffers(Direction direction, const clap_audio_buffer* ports, uint32_t portCount,
+                    bool use64, uint32_t frames, bool scanForSound, bool& silent);
+  clap_process_status ProcessStatus(bool inputSilent, uint32_t frames);
+
+  const bool mServesRealHost;
+  HostTimer mTimerHost;
+  ParamToHostQueue mParamsToHost;
+  MidiOutputList mMidiOut;
+  std::vector<double*> mPointers64;
+  std::vector<float*> mPointers32;
+  int mLayoutIndex = 0;
+  int32_t mSilentSamples = 0;
+  bool mHostSupportsTail = false;
+  bool mTailChanged = false;
+  bool mLatencyChangePending = false;
+  bool mRestartRequested = false;
+  int mPendingLatency = 0;
+  bool mRenderingOffline = false;
+};
+
+}  // namespace plugkit
