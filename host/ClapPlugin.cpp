@@ -2,7 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
+
+#include "host/AudioPortsExtensions.h"
+#include "host/ParamsExtension.h"
+#include "host/PresetLoadExtension.h"
+#include "host/RuntimeExtensions.h"
+#include "host/StateExtension.h"
 
 namespace plugkit {
 
@@ -207,6 +214,26 @@ void ClapPlugin::SendParamsToHost(const clap_output_events* out) {
 }
 
 // [thread-safe]
-const void* ClapPlugin::OnGetExtension(const char*) { return nullptr; }
+const void* ClapPlugin::OnGetExtension(const char* id) {
+  const auto is = [id](const char* name) { return std::strcmp(id, name) == 0; };
+  if (is(CLAP_EXT_PARAMS)) return &ParamsExtension();
+  if (is(CLAP_EXT_STATE)) return &StateExtension();
+  if (is(CLAP_EXT_PRESET_LOAD) || is(CLAP_EXT_PRESET_LOAD_COMPAT)) {
+    return PresetCount() > 0 ? &PresetLoadExtension() : nullptr;
+  }
+  if (is(CLAP_EXT_AUDIO_PORTS)) {
+    const bool hasBus = MaxBusCount(Direction::Input) > 0 || MaxBusCount(Direction::Output) > 0;
+    return hasBus ? &AudioPortsExtension() : nullptr;
+  }
+  if (is(CLAP_EXT_AUDIO_PORTS_CONFIG)) {
+    return ChannelLayouts().empty() ? nullptr : &AudioPortsConfigExtension();
+  }
+  if (is(CLAP_EXT_LATENCY)) return &LatencyExtension();
+  if (is(CLAP_EXT_TAIL)) return &TailExtension();
+  if (is(CLAP_EXT_RENDER)) return &RenderExtension();
+  // Linux plug-ins have no timer of their own: the instance timer runs on the host's.
+  if (is(CLAP_EXT_TIMER_SUPPORT)) return &TimerSupportExtension();
+  return nullptr;
+}
 
 }  // namespace plugkit

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host/PluginInstanceFactory.h"
+#include "host/PresetDiscoveryProvider.h"
 #include "host/clap/PluginFeatures.h"
 #include "host/clap/PresetDiscovery.h"
 
@@ -104,7 +105,7 @@ const void* ModuleGetFactory(const char* factoryId, const clap_plugin_factory* p
   if (std::strcmp(factoryId, CLAP_PLUGIN_FACTORY_ID) == 0) return pluginFactory;
   if (std::strcmp(factoryId, CLAP_PRESET_DISCOVERY_FACTORY_ID) == 0 ||
       std::strcmp(factoryId, CLAP_PRESET_DISCOVERY_FACTORY_ID_COMPAT) == 0) {
-    return nullptr;  // The preset-discovery factory is not offered yet.
+    return &PresetDiscoveryFactory();
   }
   return nullptr;
 }

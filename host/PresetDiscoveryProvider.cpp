@@ -1,0 +1,172 @@
+#include "host/PresetDiscoveryProvider.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/ClapPlugin.h"
+#include "host/ModuleEntry.h"
+#include "host/PluginInstanceFactory.h"
+
+namespace quorvel {
+namespace {
+
+const clap_preset_discovery_provider_descriptor kProviderDescriptor{
+    CLAP_VERSION_INIT, kPluginId, "Quorvel Factory Presets", kVendorName};
+
+// [thread-safe]
+const void* NoExtension(const clap_host*, const char*) { return nullptr; }
+// [thread-safe]
+void Ignore(const clap_host*) {}
+
+// The host a temporary instance is built for: it offers nothing and asks for nothing.
+const clap_host kDiscoveryHost{
+    CLAP_VERSION_INIT, nullptr, "Preset discovery", "", "", "1.0.0",
+    NoExtension,       Ignore,  Ignore,             Ignore};
+
+struct Preset {
+  std::string name;
+  std::string loadKey;
+};
+
+class Provider {
+ public:
+  Provider(const clap_preset_discovery_indexer* indexer,
+           const clap_plugin_descriptor* pluginDescriptor)
+      : mIndexer(indexer), mPluginDescriptor(pluginDescriptor) {
+    mProvider.desc = &kProviderDescriptor;
+    mProvider.provider_data = this;
+    mProvider.init = InitCallback;
+    mProvider.destroy = DestroyCallback;
+    mProvider.get_metadata = GetMetadataCallback;
+    mProvider.get_extension = GetExtensionCallback;
+  }
+
+  const clap_preset_discovery_provider* Clap() const { return &mProvider; }
+
+ private:
+  static Provider* From(const clap_preset_discovery_provider* provider) {
+    return provider ? static_cast<Provider*>(provider->provider_data) : nullptr;
+  }
+
+  // The presets of a temporary instance, which is built like a plug-in instance but never
+  // initialised and never sees a host.
+  bool ReadPresets() {
+    mPresets.clear();
+    std::unique_ptr<plugkit::ClapPlugin> instance;
+    {
+      std::lock_guard construction(ConstructionLock());
+      const clap_plugin* plugin = CreatePluginInstance(mPluginDescriptor, &kDiscoveryHost, false);
+      instance.reset(plugkit::ClapPlugin::FromClap(plugin));
+    }
+    if (!instance) return false;
+    for (int i = 0; i < instance->PresetCount(); ++i) {
+      const plugkit::PresetSlot* slot = instance->PresetAt(i);
+      if (!slot || !slot->initialized) continue;
+      mPresets.push_back({instance->PresetNameAt(i), std::to_string(i)});
+    }
+    return true;
+  }
+
+  bool Init() {
+    if (mInitialized) return true;
+    if (!ReadPresets()) return false;
+    if (!mPresets.empty()) {
+      const clap_preset_discovery_location location{CLAP_PRESET_DISCOVERY_IS_FACTORY_CONTENT,
+                                                    "Factory Presets",
+                                                    CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN,
+                                                    nullptr};
+      if (!mIndexer->declare_location(mIndexer, &location)) return false;
+    }
+    mInitialized = true;
+    return true;
+  }
+
+  bool GetMetadata(uint32_t kind, const char* location,
+                   const clap_preset_discovery_metadata_receiver* receiver) const {
+    if (!mInitialized || kind != CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN || location != nullptr ||
+        !receiver || !receiver->begin_preset || !receiver->add_plugin_id) {
+      return false;
+    }
+    const clap_universal_plugin_id pluginId{"clap", mPluginDescriptor->id};
+    for (const Preset& preset : mPresets) {
+      if (!receiver->begin_preset(receiver, preset.name.c_str(), preset.loadKey.c_str())) {
+        return false;
+      }
+      receiver->add_plugin_id(receiver, &pluginId);
+      if (receiver->set_flags) {
+        receiver->set_flags(receiver, CLAP_PRESET_DISCOVERY_IS_FACTORY_CONTENT);
+      }
+    }
+    return true;
+  }
+
+  // [main-thread]
+  static bool InitCallback(const clap_preset_discovery_provider* provider) {
+    Provider* self = From(provider);
+    if (!self) return false;
+    try {
+      return self->Init();
+    } catch (...) {
+      return false;
+    }
+  }
+
+  // [main-thread]
+  static void DestroyCallback(const clap_preset_discovery_provider* provider) {
+    delete From(provider);
+  }
+
+  // [main-thread]
+  static bool GetMetadataCallback(const clap_preset_discovery_provider* provider, uint32_t kind,
+                                  const char* location,
+                                  const clap_preset_discovery_metadata_receiver* receiver) {
+    const Provider* self = From(provider);
+    return self && self->GetMetadata(kind, location, receiver);
+  }
+
+  // [main-thread]
+  static const void* GetExtensionCallback(const clap_preset_discovery_provider*, const char*) {
+    return nullptr;
+  }
+
+  clap_preset_discovery_provider mProvider{};
+  const clap_preset_discovery_indexer* mIndexer;
+  const clap_plugin_descriptor* mPluginDescriptor;
+  std::vector<Preset> mPresets;
+  bool mInitialized = false;
+};
+
+// [thread-safe]
+uint32_t Count(const clap_preset_discovery_factory*) { return 1; }
+
+// [thread-safe]
+const clap_preset_discovery_provider_descriptor* GetDescriptor(
+    const clap_preset_discovery_factory*, uint32_t index) {
+  return index == 0 ? &kProviderDescriptor : nullptr;
+}
+
+// [thread-safe]
+const clap_preset_discovery_provider* Create(const clap_preset_discovery_factory*,
+                                             const clap_preset_discovery_indexer* indexer,
+                                             const char* providerId) {
+  std::lock_guard lock(ModuleLock());
+  const clap_plugin_descriptor* descriptor = DescriptorWhileLocked();
+  if (!descriptor || !indexer || indexer->clap_version.major < 1 ||
+      !indexer->declare_location || !providerId || std::strcmp(providerId, descriptor->id) != 0) {
+    return nullptr;
+  }
+  auto* provider = new (std::nothrow) Provider(indexer, descriptor);
+  return provider ? provider->Clap() : nullptr;
+}
+
+constexpr clap_preset_discovery_factory kFactory{Count, GetDescriptor, Create};
+
+}  // namespace
+
+const clap_preset_discovery_factory& PresetDiscoveryFactory() { return kFactory; }
+
+}  // namespace quorvel

@@ -1,0 +1,63 @@
+#include "host/StateExtension.h"
+
+#include "host/ClapPlugin.h"
+
+namespace plugkit {
+namespace {
+
+constexpr int64_t kReadPiece = 256;
+// Far beyond any state this plug-in writes; a stream that never ends is refused here.
+constexpr int kMaxStateBytes = 1 << 20;
+
+// [main-thread]
+bool Save(const clap_plugin* plugin, const clap_ostream* stream) {
+  ClapPlugin* self = ClapPlugin::FromClap(plugin);
+  if (!self || !stream || !stream->write) return false;
+  try {
+    ByteChunk chunk;
+    if (!self->SaveState(chunk)) return false;
+    const uint8_t* bytes = chunk.Data();
+    uint64_t remaining = static_cast<uint64_t>(chunk.Size());
+    while (remaining > 0) {
+      const int64_t written = stream->write(stream, bytes, remaining);
+      if (written < 1 || static_cast<uint64_t>(written) > remaining) return false;
+      bytes += written;
+      remaining -= static_cast<uint64_t>(written);
+    }
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+// [main-thread]
+bool Load(const clap_plugin* plugin, const clap_istream* stream) {
+  ClapPlugin* self = ClapPlugin::FromClap(plugin);
+  if (!self || !stream || !stream->read) return false;
+  try {
+    ByteChunk chunk;
+    uint8_t piece[kReadPiece];
+    int64_t result = 0;
+    while ((result = stream->read(stream, piece, sizeof piece)) > 0) {
+      // A count beyond what was asked for, or an endless stream, is a broken stream.
+      if (result > kReadPiece || chunk.Size() > kMaxStateBytes) return false;
+      chunk.PutBytes(piece, static_cast<int>(result));
+    }
+    if (result < 0 || chunk.Size() == 0) return false;
+    const int position = self->LoadState(chunk, 0);
+    if (position < 0 || position != chunk.Size()) return false;
+    self->OnStateRestored();
+    self->Host().ParamsRescan(CLAP_PARAM_RESCAN_VALUES);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+constexpr clap_plugin_state kState{Save, Load};
+
+}  // namespace
+
+const clap_plugin_state& StateExtension() { return kState; }
+
+}  // namespace plugkit
