@@ -1,5 +1,8 @@
 #include "effect/Quorvel.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "effect/FactoryPresets.h"
 #include "framework/PluginConfig.h"
 
@@ -19,6 +22,39 @@ void Quorvel::OnParamChange(int index) {
   const plugkit::Param* param = ParamAt(index);
   if (!param) return;
   paramValues[static_cast<size_t>(index)].store(param->GetPlain(), std::memory_order_relaxed);
+}
+
+std::array<double, kParamCount> Quorvel::Snapshot() const {
+  std::array<double, kParamCount> values;
+  for (size_t i = 0; i < values.size(); ++i)
+    values[i] = paramValues[i].load(std::memory_order_relaxed);
+  return values;
+}
+
+ChannelState Quorvel::Channels() const {
+  using plugkit::Direction;
+  ChannelState state;
+  state.connectedInputs = ConnectedChannelCount(Direction::Input);
+  state.connectedOutputs = ConnectedChannelCount(Direction::Output);
+  state.outputChannels = std::min(ChannelSlotCount(Direction::Output), 64);
+  const int inputChannels = std::min(ChannelSlotCount(Direction::Input), 64);
+  for (int k = 0; k < inputChannels; ++k) {
+    if (IsChannelConnected(Direction::Input, k)) state.inputMask |= std::uint64_t{1} << k;
+  }
+  for (int k = 0; k < state.outputChannels; ++k) {
+    if (IsChannelConnected(Direction::Output, k)) state.outputMask |= std::uint64_t{1} << k;
+  }
+  return state;
+}
+
+void Quorvel::ProcessAudioBlock(double** inputs, double** outputs, int frames) {
+  const std::array<double, kParamCount> values = Snapshot();
+  engine.ProcessAudioBlock(values, inputs, outputs, frames, Channels(), Transport());
+}
+
+void Quorvel::OnProcessingReset() {
+  const std::array<double, kParamCount> values = Snapshot();
+  engine.OnProcessingReset(values, SampleRate(), BlockSize(), Transport().tempo);
 }
 
 }  // namespace quorvel

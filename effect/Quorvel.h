@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 
+#include "effect/QuorvelEngine.h"
 #include "effect/QuorvelParameters.h"
 #include "host/ClapPlugin.h"
 
@@ -25,10 +26,28 @@ class Quorvel : public plugkit::ClapPlugin {
     return paramValues[static_cast<size_t>(ToIndex(index))].load(std::memory_order_relaxed);
   }
 
+  // [audio-thread] Runs the signal chain on the block.
+  void ProcessAudioBlock(double** inputs, double** outputs, int frames) override;
+  // [main-thread] on activate, [audio-thread] on reset: sizes the engine for the sample rate
+  // and the largest block.
+  void OnProcessingReset() override;
+
+  // [thread-safe] The values the editor's indicators show.
+  const IndicatorValues& Indicators() const { return engine.Indicators(); }
+  // Section switches as the last block saw them; read without synchronisation by the editor.
+  const QuorvelEngine& Engine() const { return engine; }
+
  protected:
   // The plain value of every parameter as last reported. Each element is written and read
   // whole from either thread without a lock.
   std::array<std::atomic<double>, kParamCount> paramValues;
+
+ private:
+  // The engine reads a plain copy, taken once per block.
+  std::array<double, kParamCount> Snapshot() const;
+  ChannelState Channels() const;
+
+  QuorvelEngine engine;
 };
 
 }  // namespace quorvel
