@@ -30,6 +30,13 @@ uint8_t Velocity127(double velocity) {
   return static_cast<uint8_t>(std::clamp(SaturateRound<int>(velocity * 127.0), 0, 127));
 }
 
+const clap_audio_buffer* FirstPortWithChannels(const clap_audio_buffer* ports, uint32_t count) {
+  for (uint32_t p = 0; p < count; ++p) {
+    if (ports[p].channel_count > 0) return &ports[p];
+  }
+  return nullptr;
+}
+
 // True when every port with channels has non-null pointers of the chosen size.
 bool BuffersUsable(const clap_audio_buffer* ports, uint32_t count, bool use64) {
   for (uint32_t p = 0; p < count; ++p) {
@@ -50,6 +57,23 @@ bool HasSound(const Sample* samples, uint32_t frames) {
     if (samples[i] != 0) return true;
   }
   return false;
+}
+
+// Output channels beyond what the processor declares would otherwise keep whatever the
+// host left in them.
+void SilenceSurplusOutputs(const clap_audio_buffer* ports, uint32_t count, int declared,
+                           bool use64, uint32_t frames) {
+  int64_t channelIndex = 0;
+  for (uint32_t p = 0; p < count; ++p) {
+    for (uint32_t c = 0; c < ports[p].channel_count; ++c, ++channelIndex) {
+      if (channelIndex < declared) continue;
+      if (use64) {
+        std::fill_n(ports[p].data64[c], frames, 0.0);
+      } else {
+        std::fill_n(ports[p].data32[c], frames, 0.0f);
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -146,6 +170,8 @@ int ClapPlugin::GatherBuffers(Direction direction, const clap_audio_buffer* port
   for (uint32_t p = 0; p < portCount; ++p) {
     const clap_audio_buffer& port = ports[p];
     total += port.channel_count;
+    // Without frames the channels keep their scratch buffers; host pointers may be null.
+    if (frames == 0) continue;
     for (uint32_t c = 0; c < port.channel_count && gathered < mPointers64.size(); ++c) {
       if (use64) {
         mPointers64[gathered] = port.data64[c];
@@ -160,7 +186,7 @@ int ClapPlugin::GatherBuffers(Direction direction, const clap_audio_buffer* port
   const int count = static_cast<int>(std::min<int64_t>(total, std::numeric_limits<int>::max()));
   MarkChannelsConnected(direction, 0, ChannelSlotCount(direction), false);
   MarkChannelsConnected(direction, 0, count, true);
-  if (count == 0) return 0;
+  if (count == 0 || frames == 0) return count;
   // Channels beyond what the processor declares are ignored.
   const int attached = static_cast<int>(std::min<size_t>(gathered, static_cast<size_t>(count)));
   if (use64) {
@@ -198,13 +224,17 @@ clap_process_status ClapPlugin::OnProcess(const clap_process* process) {
   const uint32_t inputCount = process->audio_inputs_count;
   const uint32_t outputCount = process->audio_outputs_count;
 
+  // One sample size for the whole block, from the first port that has channels; the ports
+  // ask hosts for a common size.
   bool use64 = false;
-  if (inputCount > 0 && inputs[0].channel_count > 0) {
-    use64 = inputs[0].data64 != nullptr;
-  } else if (outputCount > 0 && outputs[0].channel_count > 0) {
-    use64 = outputs[0].data64 != nullptr;
+  if (const clap_audio_buffer* first = FirstPortWithChannels(inputs, inputCount)) {
+    use64 = first->data64 != nullptr;
+  } else if ((first = FirstPortWithChannels(outputs, outputCount))) {
+    use64 = first->data64 != nullptr;
   }
-  if (!BuffersUsable(inputs, inputCount, use64) || !BuffersUsable(outputs, outputCount, use64)) {
+  // A block of no frames reads no samples, and some hosts send no buffers with it.
+  if (frames > 0 && (!BuffersUsable(inputs, inputCount, use64) ||
+                     !BuffersUsable(outputs, outputCount, use64))) {
     return CLAP_PROCESS_ERROR;
   }
 
@@ -223,6 +253,10 @@ clap_process_status ClapPlugin::OnProcess(const clap_process* process) {
     RunBlock64(static_cast<int>(frames));
   } else {
     RunBlock32(static_cast<int>(frames));
+  }
+  if (frames > 0) {
+    SilenceSurplusOutputs(outputs, outputCount, ChannelSlotCount(Direction::Output), use64,
+                          frames);
   }
 
   SendParamsToHost(process->out_events);
