@@ -75,9 +75,10 @@ void PrintParameters(std::ostream& out, const clapHost::PluginInstance& instance
     if (params->get_value) params->get_value(plugin, info.id, &value);
     out << "  " << info.id << ' ' << info.name;
     if (info.module[0] != '\0') out << " [" << info.module << ']';
-    out << ": " << ValueText(*params, plugin, info.id, value) << " (range "
-        << info.min_value << " .. " << info.max_value << ", default " << info.default_value
-        << "; " << ParamFlags(info.flags) << ")\n";
+    out << ": " << ValueText(*params, plugin, info.id, value) << " (range " << info.min_value
+        << " .. " << info.max_value << ", default " << info.default_value << " = "
+        << ValueText(*params, plugin, info.id, info.default_value) << "; "
+        << ParamFlags(info.flags) << ")\n";
   }
 }
 
@@ -107,7 +108,14 @@ void PrintPortConfigurations(std::ostream& out, const clapHost::PluginInstance& 
     clap_audio_ports_config config{};
     if (!configs->get(instance.Plugin(), index, &config)) continue;
     out << "  " << config.id << ' ' << config.name << ": " << config.input_port_count
-        << " input port(s), " << config.output_port_count << " output port(s)\n";
+        << " input port(s), " << config.output_port_count << " output port(s)";
+    if (config.has_main_input) {
+      out << ", main input " << config.main_input_channel_count << " channel(s)";
+    }
+    if (config.has_main_output) {
+      out << ", main output " << config.main_output_channel_count << " channel(s)";
+    }
+    out << "\n";
   }
 }
 
@@ -133,7 +141,7 @@ bool PrintPresets(std::ostream& out, std::ostream& errors, const clapHost::Plugi
   }
   out << "Presets (" << result->presets.size() << ")\n";
   for (const clapHost::DiscoveredPreset& preset : result->presets) {
-    out << "  " << preset.loadKey << ' ' << preset.name << "\n";
+    out << "  key " << preset.loadKey << ": " << preset.name << "\n";
   }
   return true;
 }
