@@ -1,0 +1,12 @@
+#pragma once
+
+#include "tools/quorvel-render/AudioFile.h"
+
+namespace quorvelRender {
+
+// A few bars of music to hear the effect on without an input file: drums, a bass line and
+// chords (A minor, F, C, G) in 4/4 at the given tempo, stereo. Deterministic: the same
+// arguments always give the same samples. Peaks at about −3 dBFS.
+Audio MakeDemoSignal(int sampleRate, double seconds, double tempo);
+
+}  // namespace quorvelRender

@@ -1,0 +1,159 @@
+#include "tools/quorvel-render/RenderOptions.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace quorvelRender {
+
+namespace {
+
+std::optional<double> Number(const std::string& text) {
+  const char* begin = text.c_str();
+  char* end = nullptr;
+  errno = 0;
+  const double value = std::strtod(begin, &end);
+  if (end == begin || *end != '\0' || errno != 0 || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<int> Whole(const std::string& text, int low, int high) {
+  const auto value = Number(text);
+  if (!value || *value != std::floor(*value) || *value < low || *value > high) return std::nullopt;
+  return static_cast<int>(*value);
+}
+
+}  // namespace
+
+const char* RenderUsage() {
+  return "usage: quorvel-render [INPUT] [options]\n"
+         "Renders INPUT (WAV, FLAC, AIFF or OGG) through Quorvel.clap, or a built-in demo\n"
+         "of drums, bass and chords when no INPUT is given.\n"
+         "  --out FILE          output file; the format follows its extension\n"
+         "                      (.wav .flac .aiff .ogg), else the input's format\n"
+         "  --sidechain FILE    side-chain input for the detectors (same sample rate)\n"
+         "  --preset NAME|INDEX factory preset to load first\n"
+         "  --set NAME=TEXT     set a parameter as its display text, e.g. --set 'drive=0.5'\n"
+         "                      (repeatable; applied after the preset)\n"
+         "  --rate HZ           sample rate of the demo (default 48000); must match an input\n"
+         "  --block N           frames per process call (default 512)\n"
+         "  --tempo BPM         host tempo (default 120)\n"
+         "  --length SECONDS    length of the demo (default 8)\n"
+         "  --plugin PATH       the module to load (default: the Quorvel.clap built beside\n"
+         "                      this program)\n"
+         "  --list-presets      print the factory presets and exit\n"
+         "  --help              print this text and exit\n";
+}
+
+std::string DefaultOutputPath(const std::string& input) {
+  if (input.empty()) return "quorvel-demo.wav";
+  const size_t slash = input.find_last_of('/');
+  const std::string name = slash == std::string::npos ? input : input.substr(slash + 1);
+  const size_t dot = name.find_last_of('.');
+  if (dot == std::string::npos || dot == 0) return name + "-quorvel.wav";
+  return name.substr(0, dot) + "-quorvel" + name.substr(dot);
+}
+
+std::optional<RenderOptions> ParseRenderOptions(std::span<const std::string> args,
+                                                const std::string& defaultPluginPath,
+                                                std::string& error) {
+  RenderOptions options;
+  options.pluginPath = defaultPluginPath;
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string option = args[i];
+    std::optional<std::string> inlineValue;
+    if (option.rfind("--", 0) == 0) {
+      const size_t equals = option.find('=');
+      if (equals != std::string::npos) {
+        inlineValue = option.substr(equals + 1);
+        option = option.substr(0, equals);
+      }
+    }
+    const auto value = [&]() -> std::optional<std::string> {
+      if (inlineValue) return inlineValue;
+      if (i + 1 < args.size()) return args[++i];
+      error = option + " needs a value";
+      return std::nullopt;
+    };
+    const auto flag = [&]() {
+      if (inlineValue) error = option + " takes no value";
+      return !inlineValue;
+    };
+
+    if (option == "--help" || option == "-h") {
+      if (!flag()) return std::nullopt;
+      options.help = true;
+    } else if (option == "--list-presets") {
+      if (!flag()) return std::nullopt;
+      options.listPresets = true;
+    } else if (option == "--out" || option == "--sidechain" || option == "--plugin" ||
+               option == "--preset") {
+      const auto text = value();
+      if (!text) return std::nullopt;
+      if (text->empty()) {
+        error = option + " needs a non-empty value";
+        return std::nullopt;
+      }
+      std::string& target = option == "--out"         ? options.output
+                            : option == "--sidechain" ? options.sidechain
+                            : option == "--plugin"    ? options.pluginPath
+                                                      : options.preset;
+      target = *text;
+    } else if (option == "--set") {
+      const auto text = value();
+      if (!text) return std::nullopt;
+      const size_t equals = text->find('=');
+      if (equals == std::string::npos || equals == 0) {
+        error = "--set expects NAME=TEXT, not '" + *text + "'";
+        return std::nullopt;
+      }
+      options.settings.emplace_back(text->substr(0, equals), text->substr(equals + 1));
+    } else if (option == "--rate") {
+      const auto text = value();
+      if (!text) return std::nullopt;
+      options.sampleRate = Whole(*text, 8000, 384000);
+      if (!options.sampleRate) {
+        error = "--rate expects a whole number of hertz from 8000 to 384000, not '" + *text + "'";
+        return std::nullopt;
+      }
+    } else if (option == "--block") {
+      const auto text = value();
+      if (!text) return std::nullopt;
+      const auto block = Whole(*text, 1, 65536);
+      if (!block) {
+        error = "--block expects a whole number of frames from 1 to 65536, not '" + *text + "'";
+        return std::nullopt;
+      }
+      options.blockSize = *block;
+    } else if (option == "--tempo") {
+      const auto text = value();
+      if (!text) return std::nullopt;
+      const auto tempo = Number(*text);
+      if (!tempo || *tempo < 20.0 || *tempo > 999.0) {
+        error = "--tempo expects beats per minute from 20 to 999, not '" + *text + "'";
+        return std::nullopt;
+      }
+      options.tempo = *tempo;
+    } else if (option == "--length") {
+      const auto text = value();
+      if (!text) return std::nullopt;
+      const auto seconds = Number(*text);
+      if (!seconds || *seconds <= 0.0 || *seconds > 600.0) {
+        error = "--length expects seconds above 0 and up to 600, not '" + *text + "'";
+        return std::nullopt;
+      }
+      options.demoSeconds = *seconds;
+    } else if (option.size() > 1 && option[0] == '-') {
+      error = "unknown option '" + option + "' (--help lists them)";
+      return std::nullopt;
+    } else if (options.input.empty()) {
+      options.input = option;
+    } else {
+      error = "more than one input file ('" + options.input + "' and '" + option + "')";
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+}  // namespace quorvelRender

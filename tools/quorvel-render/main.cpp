@@ -1,0 +1,130 @@
+// quorvel-render: renders an audio file, or a built-in demo, through Quorvel.clap the way a
+// host does, and writes the result.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/quorvel-render/AudioFile.h"
+#include "tools/quorvel-render/DemoSignal.h"
+#include "tools/quorvel-render/PluginRenderer.h"
+#include "tools/quorvel-render/RenderOptions.h"
+
+namespace {
+
+using namespace quorvelRender;
+
+int Fail(const std::string& message) {
+  std::cerr << "quorvel-render: " << message << "\n";
+  return 1;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa{}, sb{};
+  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+// Percent done on one terminal line; nothing when stderr is not a terminal.
+class Progress {
+ public:
+  Progress() : shown(isatty(STDERR_FILENO) == 1) {}
+  ~Progress() {
+    if (shown && last >= 0) std::fprintf(stderr, "\r%20s\r", "");
+  }
+  void operator()(double fraction) {
+    const int percent = static_cast<int>(fraction * 100.0);
+    if (!shown || percent == last) return;
+    last = percent;
+    std::fprintf(stderr, "\rrendering %3d%%", percent);
+    std::fflush(stderr);
+  }
+
+ private:
+  bool shown;
+  int last = -1;
+};
+
+int Run(const RenderOptions& options) {
+  std::string error;
+  auto renderer = PluginRenderer::Open(options.pluginPath, error);
+  if (!renderer) return Fail(error);
+  if (options.listPresets) {
+    for (const PresetEntry& preset : renderer->Presets())
+      std::cout << preset.index << "\t" << preset.name << "\n";
+    return 0;
+  }
+
+  std::optional<Audio> input;
+  if (options.input.empty()) {
+    input = MakeDemoSignal(options.sampleRate.value_or(48000), options.demoSeconds, options.tempo);
+  } else {
+    input = ReadAudioFile(options.input, error);
+    if (!input) return Fail(error);
+    if (input->ChannelCount() > 2)
+      return Fail("'" + options.input + "' has " + std::to_string(input->ChannelCount()) +
+                  " channels; only mono and stereo can be rendered");
+    if (options.sampleRate && *options.sampleRate != input->sampleRate)
+      return Fail("--rate " + std::to_string(*options.sampleRate) + " differs from the " +
+                  std::to_string(input->sampleRate) + " Hz of '" + options.input +
+                  "' (nothing is resampled)");
+  }
+  std::optional<Audio> sidechain;
+  if (!options.sidechain.empty()) {
+    sidechain = ReadAudioFile(options.sidechain, error);
+    if (!sidechain) return Fail(error);
+    if (sidechain->ChannelCount() > 2)
+      return Fail("'" + options.sidechain + "' has " + std::to_string(sidechain->ChannelCount()) +
+                  " channels; a side-chain is mono or stereo");
+  }
+
+  const std::string outputPath =
+      options.output.empty() ? DefaultOutputPath(options.input) : options.output;
+  const auto format =
+      OutputFormat(outputPath, options.input.empty() ? nullptr : &*input, error);
+  if (!format) return Fail(error);
+  for (const std::string* source : {&options.input, &options.sidechain}) {
+    if (!source->empty() && SameFile(*source, outputPath))
+      return Fail("the output '" + outputPath + "' would overwrite the input '" + *source + "'");
+  }
+
+  if (!options.preset.empty() && !renderer->LoadPreset(options.preset, error)) return Fail(error);
+  for (const auto& [name, text] : options.settings) {
+    if (!renderer->SetParameter(name, text, error)) return Fail(error);
+  }
+
+  Audio output;
+  {
+    Progress progress;
+    if (!renderer->Render(*input, sidechain ? &*sidechain : nullptr, options.blockSize,
+                          options.tempo, std::ref(progress), output, error)) {
+      return Fail(error);
+    }
+  }
+  if (!WriteAudioFile(outputPath, output, *format, error)) return Fail(error);
+  std::cout << "wrote " << outputPath << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  std::string error;
+  const auto options = ParseRenderOptions(args, QUORVEL_DEFAULT_PLUGIN, error);
+  if (!options) return Fail(error);
+  if (options->help) {
+    std::cout << RenderUsage();
+    return 0;
+  }
+  try {
+    return Run(*options);
+  } catch (const std::exception& e) {
+    // Out of memory for a huge file is the one failure that arrives this way.
+    return Fail(e.what());
+  }
+}
