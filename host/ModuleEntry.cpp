@@ -4,7 +4,6 @@
 #include <limits>
 #include <memory>
 #include <new>
-#include <string>
 
 #include "host/PluginInstanceFactory.h"
 #include "host/PresetDiscoveryProvider.h"
@@ -19,8 +18,20 @@ const char* const kFeatures[] = {CLAP_PLUGIN_FEATURE_AUDIO_EFFECT, CLAP_PLUGIN_F
 
 struct ModuleState {
   int32_t initCount = 0;
-  std::string path;
+  // Held as bytes rather than std::string, whose constant initialisation not every
+  // compiler and library pair offers.
+  std::unique_ptr<char[]> path;
+  size_t pathLength = 0;
   std::unique_ptr<clap_plugin_descriptor> descriptor;
+
+  bool HasPath(const char* other) const {
+    const size_t length = std::strlen(other);
+    return length == pathLength && std::memcmp(path.get(), other, length) == 0;
+  }
+  void ClearPath() {
+    path.reset();
+    pathLength = 0;
+  }
 };
 
 // constinit: ready before a host can call into the module, whatever the load order.
@@ -64,21 +75,20 @@ bool ModuleInit(const char* pluginPath) {
   ModuleState& state = moduleState;
   if (state.initCount > 0) {
     // A count that could overflow is refused rather than wrapped.
-    if (state.path != pluginPath || state.initCount == std::numeric_limits<int32_t>::max()) {
+    if (!state.HasPath(pluginPath) || state.initCount == std::numeric_limits<int32_t>::max()) {
       return false;
     }
     ++state.initCount;
     return true;
   }
-  try {
-    state.path = pluginPath;
-  } catch (...) {
-    state.path.clear();
-    return false;
-  }
+  const size_t length = std::strlen(pluginPath);
+  state.path.reset(new (std::nothrow) char[length + 1]);
+  if (!state.path) return false;
+  std::memcpy(state.path.get(), pluginPath, length + 1);
+  state.pathLength = length;
   state.descriptor.reset(new (std::nothrow) clap_plugin_descriptor);
   if (!state.descriptor) {
-    state.path.clear();
+    state.ClearPath();
     return false;
   }
   FillDescriptor(*state.descriptor);
@@ -92,8 +102,7 @@ void ModuleDeinit() {
   ModuleState& state = moduleState;
   if (state.initCount <= 0) return;
   if (--state.initCount == 0) {
-    state.path.clear();
-    state.path.shrink_to_fit();
+    state.ClearPath();
     state.descriptor.reset();
   }
 }

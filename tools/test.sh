@@ -14,3 +14,10 @@ cmake --build "$build" -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
+
+# libFuzzer targets (clang): a short run of each through CTest.
+fuzz=build-fuzz
+CC=clang CXX=clang++ cmake -S . -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DQUORVEL_FUZZ=ON -DQUORVEL_TESTS=OFF
+cmake --build "$fuzz" -j "$jobs" --target fuzz_StateLoadFuzz fuzz_ProcessEventsFuzz
+ctest --test-dir "$fuzz" --output-on-failure -R '^fuzz_'
