@@ -9,9 +9,11 @@ HostTimer::~HostTimer() { StopFallback(); }
 bool HostTimer::Register(uint32_t periodMs, uint32_t& id) {
   if (const clap_host_timer_support* timers = mHost.TimerSupport()) {
     clap_id hostId = CLAP_INVALID_ID;
-    if (!timers->register_timer(mHost.Clap(), periodMs, &hostId)) return false;
-    id = hostId;
-    return true;
+    // A host that refuses the timer gets the fallback, so the tick still runs.
+    if (timers->register_timer(mHost.Clap(), periodMs, &hostId) && hostId != kFallbackId) {
+      id = hostId;
+      return true;
+    }
   }
   // One fallback timer per instance is all the instance needs (the 20 ms tick).
   if (mFallbackRegistered) return false;
@@ -30,7 +32,7 @@ bool HostTimer::Register(uint32_t periodMs, uint32_t& id) {
 }
 
 void HostTimer::Unregister(uint32_t id) {
-  if (mFallbackRegistered && id == kFallbackId) {
+  if (id == kFallbackId) {
     StopFallback();
     return;
   }

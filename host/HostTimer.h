@@ -13,8 +13,8 @@ namespace plugkit {
 
 // The platform primitive behind the instance's timers on Linux: timers of the host's
 // timer-support extension, whose on_timer the instance forwards to OnHostTimer. A host
-// without complete timer support gets one helper thread per timer that only asks for
-// request_callback at the interval; the tick then runs on the main thread from
+// without complete timer support, or refusing the timer, gets one helper thread that only
+// asks for request_callback at the interval; the tick then runs on the main thread from
 // on_main_thread (OnMainThreadCallback).
 class HostTimer final : public TimerHost {
  public:

@@ -305,6 +305,26 @@ TEST_F(QuorvelTest, HostWithoutAnyExtensionIsServedThroughTheWholeLifecycle) {
   instance->Destroy();
 }
 
+TEST_F(QuorvelTest, IncompleteTimerSupportGetsTheCallbackFallback) {
+  HostConfig config;
+  config.timerSupport = Offer::Incomplete;
+  Host host(config);
+  auto instance = Create(host);
+  ASSERT_TRUE(instance);
+  EXPECT_TRUE(host.Timers().empty()) << "a timer the host could not unregister is not started";
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  int ticks = 0;
+  while (ticks < 3 && std::chrono::steady_clock::now() < deadline) {
+    if (host.PumpMainThread()) ++ticks;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(ticks, 3) << "the helper thread keeps asking at the interval";
+  instance->Destroy();
+  host.PumpMainThread();
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  EXPECT_FALSE(host.CallbackRequested()) << "destroy stops the helper thread";
+}
+
 TEST_F(QuorvelTest, ResetAndReactivationKeepProcessing) {
   HostConfig config;
   config.tail = Offer::Absent;
