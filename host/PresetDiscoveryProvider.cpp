@@ -34,9 +34,7 @@ struct Preset {
 
 class Provider {
  public:
-  Provider(const clap_preset_discovery_indexer* indexer,
-           const clap_plugin_descriptor* pluginDescriptor)
-      : mIndexer(indexer), mPluginDescriptor(pluginDescriptor) {
+  explicit Provider(const clap_preset_discovery_indexer* indexer) : mIndexer(indexer) {
     mProvider.desc = &kProviderDescriptor;
     mProvider.provider_data = this;
     mProvider.init = InitCallback;
@@ -58,8 +56,12 @@ class Provider {
     mPresets.clear();
     std::unique_ptr<plugkit::ClapPlugin> instance;
     {
+      // The descriptor is looked up again: a host may have ended the module in between.
+      std::lock_guard lock(ModuleLock());
+      const clap_plugin_descriptor* descriptor = DescriptorWhileLocked();
+      if (!descriptor) return false;
       std::lock_guard construction(ConstructionLock());
-      const clap_plugin* plugin = CreatePluginInstance(mPluginDescriptor, &kDiscoveryHost, false);
+      const clap_plugin* plugin = CreatePluginInstance(descriptor, &kDiscoveryHost, false);
       instance.reset(plugkit::ClapPlugin::FromClap(plugin));
     }
     if (!instance) return false;
@@ -91,7 +93,7 @@ class Provider {
         !receiver || !receiver->begin_preset || !receiver->add_plugin_id) {
       return false;
     }
-    const clap_universal_plugin_id pluginId{"clap", mPluginDescriptor->id};
+    const clap_universal_plugin_id pluginId{"clap", kPluginId};
     for (const Preset& preset : mPresets) {
       if (!receiver->begin_preset(receiver, preset.name.c_str(), preset.loadKey.c_str())) {
         return false;
@@ -135,7 +137,6 @@ class Provider {
 
   clap_preset_discovery_provider mProvider{};
   const clap_preset_discovery_indexer* mIndexer;
-  const clap_plugin_descriptor* mPluginDescriptor;
   std::vector<Preset> mPresets;
   bool mInitialized = false;
 };
@@ -159,7 +160,7 @@ const clap_preset_discovery_provider* Create(const clap_preset_discovery_factory
       !indexer->declare_location || !providerId || std::strcmp(providerId, descriptor->id) != 0) {
     return nullptr;
   }
-  auto* provider = new (std::nothrow) Provider(indexer, descriptor);
+  auto* provider = new (std::nothrow) Provider(indexer);
   return provider ? provider->Clap() : nullptr;
 }
 
