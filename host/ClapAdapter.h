@@ -44,7 +44,6 @@ class ClapAdapter {
 
  protected:
   HostProxy& MutableHost() { return mHost; }
-  void SetDestroying() { mDestroying = true; }
 
   // [main-thread]
   virtual bool OnInit() = 0;

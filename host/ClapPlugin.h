@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
+#include <vector>
 
 #include "framework/PluginApiBase.h"
 #include "framework/PluginConfig.h"
