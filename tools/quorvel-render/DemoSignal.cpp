@@ -40,7 +40,7 @@ class Noise {
 // Adds one sound into both channels from sample start on, for at most length samples.
 class Mixer {
  public:
-  Mixer(Audio& audio) : left(audio.channels[0]), right(audio.channels[1]), rate(audio.sampleRate) {}
+  explicit Mixer(Audio& audio) : left(audio.channels[0]), right(audio.channels[1]), rate(audio.sampleRate) {}
 
   template <class Voice>
   void Add(double startSeconds, double lengthSeconds, double panLeft, double panRight, Voice voice) {
@@ -118,6 +118,10 @@ void AddPad(Mixer& mix, double at, double length, double hz, double detune, doub
 }  // namespace
 
 Audio MakeDemoSignal(int sampleRate, double seconds, double tempo) {
+  // Written so that NaN falls to the defaults.
+  seconds = seconds > 0.0 ? std::min(seconds, 3600.0) : 0.0;
+  tempo = tempo >= 20.0 ? std::min(tempo, 999.0) : 120.0;
+  sampleRate = std::clamp(sampleRate, 8000, 384000);
   Audio audio;
   audio.sampleRate = sampleRate;
   const auto frames = static_cast<size_t>(std::max(0.0, seconds) * sampleRate);

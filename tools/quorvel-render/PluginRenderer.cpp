@@ -156,34 +156,34 @@ bool PluginRenderer::LoadPreset(const std::string& nameOrIndex, std::string& err
   return true;
 }
 
-bool PluginRenderer::FindParameter(const std::string& name, uint32_t& id, std::string& error) const {
+bool PluginRenderer::FindParameter(const std::string& name, clap_param_info& found,
+                                   std::string& error) const {
   const auto* params = instance_->GetExtension<clap_plugin_params>(CLAP_EXT_PARAMS);
   if (!params) {
     error = "the plug-in has no parameters";
     return false;
   }
   const uint32_t count = params->count(instance_->Plugin());
-  bool found = false;
-  for (int pass = 0; pass < 2 && !found; ++pass) {
-    for (uint32_t i = 0; i < count && !found; ++i) {
+  for (int pass = 0; pass < 2; ++pass) {
+    for (uint32_t i = 0; i < count; ++i) {
       clap_param_info info{};
       if (!params->get_info(instance_->Plugin(), i, &info)) continue;
-      found = pass == 0 ? name == info.name : SameIgnoringCase(name, info.name);
-      if (found) id = info.id;
+      if (pass == 0 ? name == info.name : SameIgnoringCase(name, info.name)) {
+        found = info;
+        return true;
+      }
     }
   }
-  if (!found) error = "unknown parameter '" + name + "' (quorvel-info lists them)";
-  return found;
+  error = "unknown parameter '" + name + "' (quorvel-info lists them)";
+  return false;
 }
 
-bool PluginRenderer::CheckText(uint32_t id, const std::string& name, const std::string& text,
+bool PluginRenderer::CheckText(const clap_param_info& info, const std::string& text,
                                std::string& error) const {
   const auto& params = *instance_->GetExtension<clap_plugin_params>(CLAP_EXT_PARAMS);
   const clap_plugin* plugin = instance_->Plugin();
-  clap_param_info info{};
-  for (uint32_t i = 0; i < params.count(plugin); ++i) {
-    if (params.get_info(plugin, i, &info) && info.id == id) break;
-  }
+  const clap_id id = info.id;
+  const std::string name = info.name;
   if (info.flags & CLAP_PARAM_IS_STEPPED) {
     std::string choices;
     for (double v = info.min_value; v <= info.max_value && v - info.min_value < 1000.0; v += 1.0) {
@@ -218,23 +218,19 @@ bool PluginRenderer::CheckText(uint32_t id, const std::string& name, const std::
 
 bool PluginRenderer::SetParameter(const std::string& name, const std::string& text,
                                   std::string& error) {
-  uint32_t id = 0;
-  if (!FindParameter(name, id, error)) return false;
   clap_param_info info{};
+  if (!FindParameter(name, info, error)) return false;
+  const std::string value = Trimmed(text);
+  if (!CheckText(info, value, error)) return false;
   const auto& params = *instance_->GetExtension<clap_plugin_params>(CLAP_EXT_PARAMS);
-  std::string displayName = name;
-  for (uint32_t i = 0; i < params.count(instance_->Plugin()); ++i) {
-    if (params.get_info(instance_->Plugin(), i, &info) && info.id == id) displayName = info.name;
-  }
-  if (!CheckText(id, displayName, Trimmed(text), error)) return false;
-  double value = 0.0;
-  if (!params.text_to_value(instance_->Plugin(), id, Trimmed(text).c_str(), &value)) {
-    error = "the plug-in refused the value '" + text + "' for '" + displayName + "'";
+  double parsed = 0.0;
+  if (!params.text_to_value(instance_->Plugin(), info.id, value.c_str(), &parsed)) {
+    error = "the plug-in refused the value '" + text + "' for '" + info.name + "'";
     return false;
   }
   clapHost::InputEventList in;
   clapHost::OutputEventList out;
-  in.Add(clapHost::MakeParamValue(0, id, value));
+  in.Add(clapHost::MakeParamValue(0, info.id, parsed));
   if (!instance_->Flush(in, out)) {
     error = "the plug-in cannot take parameter changes outside processing";
     return false;

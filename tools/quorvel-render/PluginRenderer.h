@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/clap/ext/Params.h"
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 #include "tools/clap-host/PluginModule.h"
@@ -42,9 +43,11 @@ class PluginRenderer {
 
  private:
   PluginRenderer() = default;
-  bool FindParameter(const std::string& name, uint32_t& id, std::string& error) const;
-  bool CheckText(uint32_t id, const std::string& name, const std::string& text,
-                 std::string& error) const;
+  // By exact name first, then ignoring case.
+  bool FindParameter(const std::string& name, clap_param_info& found, std::string& error) const;
+  // Stepped parameters take one of their display texts; the others a number inside their
+  // range, optionally followed by their unit.
+  bool CheckText(const clap_param_info& info, const std::string& text, std::string& error) const;
   // The port configuration for the channel counts: "1-1", "2-2", "2.1-2" or "2.2-2".
   bool SelectPorts(int mainChannels, int sidechainChannels, std::string& error);
 
