@@ -1,6 +1,6 @@
 #include "effect/AdsrEnvelope.h"
 
-#include "effect/SaturatingCast.h"
+#include "framework/SaturatingCast.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@ namespace {
 // Table entry for a position or level in 0 … 1, scaled by 8191.
 float At(const CurveTable& table, double x)
 {
-    const std::int32_t i = SaturatingInt32(x * (kCurveTableSize - 1));
+    const std::int32_t i = plugkit::SaturateTruncate<std::int32_t>(x * (kCurveTableSize - 1));
     return table[static_cast<std::size_t>(std::clamp(i, 0, kCurveTableSize - 1))];
 }
 

@@ -1,6 +1,6 @@
 #include "effect/Chorus.h"
 
-#include "effect/SaturatingCast.h"
+#include "framework/SaturatingCast.h"
 
 namespace quorvel {
 
@@ -12,7 +12,7 @@ constexpr double kLineSeconds = 0.2;
 
 int LineLengthFor(double sampleRate) {
   // Two samples at least, so that an interpolated read always has both neighbours.
-  const int length = SaturatingInt32(kLineSeconds * sampleRate);
+  const int length = plugkit::SaturateTruncate<std::int32_t>(kLineSeconds * sampleRate);
   return length < 2 ? 2 : length;
 }
 

@@ -1,6 +1,6 @@
 #include "effect/GateDetector.h"
 
-#include "effect/SaturatingCast.h"
+#include "framework/SaturatingCast.h"
 
 #include <algorithm>
 
@@ -37,7 +37,7 @@ void GateDetector::SetHold(double ms)
 
 void GateDetector::UpdateHoldSamples()
 {
-    holdSamples_ = std::max<std::int32_t>(0, SaturatingInt32(holdMs_ * 0.001 * sampleRate_));
+    holdSamples_ = std::max<std::int32_t>(0, plugkit::SaturateTruncate<std::int32_t>(holdMs_ * 0.001 * sampleRate_));
 }
 
 bool GateDetector::Process(double x)

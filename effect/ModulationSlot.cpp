@@ -1,6 +1,6 @@
 #include "effect/ModulationSlot.h"
 
-#include "effect/SaturatingCast.h"
+#include "framework/SaturatingCast.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,7 +17,7 @@ double Unit(double x) { return std::clamp(x, 0.0, 1.0); }
 
 void ModulationSlot::ApplySettings(double sourceValue, double strength)
 {
-    const std::int32_t s = SaturatingInt32(std::round(sourceValue));
+    const std::int32_t s = plugkit::SaturateTruncate<std::int32_t>(std::round(sourceValue));
     source_ = static_cast<ModSource>(std::clamp(s, 0, kModSourceCount - 1));
     strength_ = strength;
 }

@@ -1,6 +1,6 @@
 #include "effect/ModulationSources.h"
 
-#include "effect/SaturatingCast.h"
+#include "framework/SaturatingCast.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,7 @@ double DbToGain(double db) { return std::pow(10.0, db / 20.0); }
 
 int RoundedShape(double v)
 {
-    return std::clamp(SaturatingInt32(std::round(v)), 0, kWaveShapeCount - 1);
+    return std::clamp(plugkit::SaturateTruncate<std::int32_t>(std::round(v)), 0, kWaveShapeCount - 1);
 }
 
 // Samples until the next synced restart so that restarts fall on multiples of the period
@@ -24,13 +24,13 @@ std::int32_t RestartOffset(double a, std::int32_t period)
     const double b = period;
     const double offset = b - std::trunc(a - std::floor((a - 1.0) / b) * b);
     // Only far beyond double precision of the position can this leave 0 … b.
-    return SaturatingInt32(std::clamp(offset, 0.0, b));
+    return plugkit::SaturateTruncate<std::int32_t>(std::clamp(offset, 0.0, b));
 }
 
 std::int32_t CyclePeriod(double sampleRate, double rate)
 {
     // One table cycle lasts 2 / rate seconds.
-    return SaturatingInt32(2.0 * std::trunc(sampleRate / rate));
+    return plugkit::SaturateTruncate<std::int32_t>(2.0 * std::trunc(sampleRate / rate));
 }
 
 } // namespace
@@ -39,7 +39,7 @@ double SyncedRate(double v, double beatsPerSecond)
 {
     const double bps = beatsPerSecond;
     const double knob = std::sqrt(std::clamp(v, 0.0, 1.0));
-    const std::int32_t k = std::clamp(SaturatingInt32(knob * 7.0), 0, 7);
+    const std::int32_t k = std::clamp(plugkit::SaturateTruncate<std::int32_t>(knob * 7.0), 0, 7);
     switch (k) {
     case 0:
         return bps * 0.5;
@@ -136,7 +136,7 @@ void ModulationSources::ConfigureRestarts(LfoId lfo, LfoId slow, bool synced, do
 
 void ModulationSources::RealignLfoRestarts(double hostSamplePosition, std::size_t n)
 {
-    const std::int64_t pos = SaturatingInt64(hostSamplePosition);
+    const std::int64_t pos = plugkit::SaturateTruncate<std::int64_t>(hostSamplePosition);
     if (pos == lastHostPosition_)
         return;
     const double a = static_cast<double>(pos) - static_cast<double>(n);

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "effect/BrickwallLimiter.h"
-#include "effect/SaturatingCast.h"
+#include "framework/SaturatingCast.h"
 #include "effect/SoftClip.h"
 
 namespace quorvel {
@@ -44,7 +44,7 @@ void QuorvelEngine::RefreshSettings(ParamSnapshot values, double tempo) {
   sources.ApplySourceSettings(values);
 
   cutoffOn = On(Value(values, P::CutoffFilterEnable));
-  cutoffShape = std::clamp(SaturatingInt32(std::round(Value(values, P::CutoffFilterShape))), 0, 2);
+  cutoffShape = std::clamp(plugkit::SaturateTruncate<std::int32_t>(std::round(Value(values, P::CutoffFilterShape))), 0, 2);
   ApplySlotSettings(slots, values);
   cutoffBase = Value(values, P::CutoffFilterFrequency);
 
@@ -92,7 +92,7 @@ void QuorvelEngine::OnProcessingReset(ParamSnapshot values, double rate, int max
   sources.ResetRestarts();
   ResetDsp(rate);
   publishCountdown = 1;
-  publishPeriod = std::max(1, SaturatingInt32(rate / b / 18.0));
+  publishPeriod = std::max(1, plugkit::SaturateTruncate<std::int32_t>(rate / b / 18.0));
   PublishIndicators({});
 }
 

@@ -1,6 +1,6 @@
 #include "effect/TableLfo.h"
 
-#include "effect/SaturatingCast.h"
+#include "framework/SaturatingCast.h"
 
 #include <cmath>
 
@@ -72,7 +72,7 @@ void TableLfo::Advance(std::size_t n)
 double TableLfo::Lookup(double p) const
 {
     const double scaled = p * kWaveTableSize;
-    const std::int64_t j = SaturatingInt64(std::floor(scaled));
+    const std::int64_t j = plugkit::SaturateTruncate<std::int64_t>(std::floor(scaled));
     const double f = scaled - static_cast<double>(j);
     // Wrapping the index keeps phases outside 0 … 1 (an absurd rate) inside the table.
     constexpr std::int64_t mask = kWaveTableSize - 1;
