@@ -63,6 +63,20 @@ std::unique_ptr<CairoBitmap> CairoBitmap::DecodePngFile(const std::string& path,
   return DecodePng(ReadWholeFile(path), scale);
 }
 
+std::vector<unsigned char> CairoBitmap::EncodePng(cairo_surface_t* surface) {
+  std::vector<unsigned char> png;
+  const cairo_status_t status = cairo_surface_write_to_png_stream(
+      surface,
+      [](void* closure, const unsigned char* data, unsigned int length) {
+        auto* out = static_cast<std::vector<unsigned char>*>(closure);
+        out->insert(out->end(), data, data + length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &png);
+  if (status != CAIRO_STATUS_SUCCESS) png.clear();
+  return png;
+}
+
 cairo_t* CairoBitmap::Context() {
   if (!context_) {
     context_ = cairo_create(surface_);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "graphics/Bitmap.h"
 
@@ -24,6 +25,8 @@ public:
   // Decoded PNG images; null when the data is not a readable PNG.
   static std::unique_ptr<CairoBitmap> DecodePng(std::span<const unsigned char> bytes, float scale);
   static std::unique_ptr<CairoBitmap> DecodePngFile(const std::string& path, float scale);
+  // The surface as PNG bytes, for generated artwork and frames; empty when Cairo fails.
+  static std::vector<unsigned char> EncodePng(cairo_surface_t* surface);
 
   cairo_surface_t* Surface() const { return surface_; }
   // The drawing context on this surface, made on first use with its base state saved once.

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/CairoBitmap.h"
 #include "graphics/GraphicsCairo.h"
 
 namespace plugkit::gfx::test {
@@ -30,15 +31,7 @@ inline std::vector<std::uint8_t> SolidStripPng(int width, int frameHeight, const
     cairo_fill(cr);
   }
   cairo_destroy(cr);
-  std::vector<std::uint8_t> png;
-  cairo_surface_write_to_png_stream(
-      surface,
-      [](void* closure, const unsigned char* data, unsigned int length) {
-        auto* out = static_cast<std::vector<std::uint8_t>*>(closure);
-        out->insert(out->end(), data, data + length);
-        return CAIRO_STATUS_SUCCESS;
-      },
-      &png);
+  std::vector<std::uint8_t> png = CairoBitmap::EncodePng(surface);
   cairo_surface_destroy(surface);
   return png;
 }

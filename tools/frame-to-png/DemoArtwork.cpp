@@ -5,19 +5,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "graphics/CairoBitmap.h"
+
 namespace framepng {
 namespace {
 
 std::vector<std::uint8_t> Encode(cairo_surface_t* surface) {
-  std::vector<std::uint8_t> png;
-  cairo_surface_write_to_png_stream(
-      surface,
-      [](void* closure, const unsigned char* data, unsigned int length) {
-        auto* out = static_cast<std::vector<std::uint8_t>*>(closure);
-        out->insert(out->end(), data, data + length);
-        return CAIRO_STATUS_SUCCESS;
-      },
-      &png);
+  std::vector<std::uint8_t> png = plugkit::gfx::CairoBitmap::EncodePng(surface);
   cairo_surface_destroy(surface);
   return png;
 }
