@@ -5,19 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "framework/BoundedText.h"
 #include "framework/SaturatingCast.h"
 
 namespace plugkit {
-
-namespace {
-
-std::string CutText(const char* text, size_t maxLength) {
-  std::string s = text ? text : "";
-  if (s.size() > maxLength) s.resize(maxLength);
-  return s;
-}
-
-}  // namespace
 
 std::unique_ptr<Param::Shape> Param::ShapeLinear::Clone() const {
   return std::make_unique<ShapeLinear>(*this);
@@ -50,9 +41,9 @@ void Param::DefineDouble(const char* name, double defaultValue, double min, doub
                          const Shape& shape, int unitCode, FormatHook formatHook,
                          ParseHook parseHook) {
   if (mType == ParamType::None) mType = ParamType::Double;
-  mName = CutText(name, kMaxNameLength);
-  mLabel = CutText(label, kMaxTextLength);
-  mGroup = CutText(group, kMaxTextLength);
+  mName = BoundedText(name, kMaxNameLength);
+  mLabel = BoundedText(label, kMaxTextLength);
+  mGroup = BoundedText(group, kMaxTextLength);
   mMin = min;
   mMax = std::max(min + step, max);
   mStep = step;
@@ -103,7 +94,7 @@ void Param::DefineBool(const char* name, bool defaultValue, const char* label, i
 }
 
 void Param::AddDisplayText(double value, const char* text) {
-  mDisplayTexts.push_back({value, CutText(text, kMaxTextLength)});
+  mDisplayTexts.push_back({value, BoundedText(text, kMaxTextLength)});
 }
 
 double Param::Clamp(double v) const {
@@ -155,7 +146,7 @@ void Param::FormatValue(double v, bool isNormalized, std::string& out,
     for (const DisplayText& entry : mDisplayTexts) {
       if (entry.value != v) continue;
       if (!entry.text.empty()) {
-        out = CutText(entry.text.c_str(), kMaxFormattedLength);
+        out = BoundedText(entry.text.c_str(), kMaxFormattedLength);
         return;
       }
       break;

@@ -4,25 +4,16 @@
 #include <cmath>
 #include <optional>
 
+#include "framework/BoundedText.h"
 #include "framework/SaturatingCast.h"
 
 namespace plugkit {
 
-namespace {
-
-std::string CutName(const char* text, size_t maxLength) {
-  std::string s = text ? text : "";
-  if (s.size() > maxLength) s.resize(maxLength);
-  return s;
-}
-
-}  // namespace
-
 PluginBase::PluginBase(const PluginConfig& config)
     : GraphicsEditorDelegate(config.paramCount),
-      mPluginName(CutName(config.pluginName, kMaxNameLength)),
-      mProductName(CutName(config.productName, kMaxNameLength)),
-      mMakerName(CutName(config.makerName, kMaxNameLength)),
+      mPluginName(BoundedText(config.pluginName, kMaxNameLength)),
+      mProductName(BoundedText(config.productName, kMaxNameLength)),
+      mMakerName(BoundedText(config.makerName, kMaxNameLength)),
       mVendorVersion(config.vendorVersion),
       mHasEditor(config.hasEditor),
       mHostMayResizeEditor(config.hostMayResizeEditor),
@@ -70,7 +61,7 @@ void PluginBase::FillPresetsFromCurrent(const char* name, int count) {
     PresetSlot* slot = NextFreeSlot();
     if (!slot) return;
     slot->initialized = true;
-    slot->name = name ? CutName(name, PresetSlot::kMaxNameLength) : "Empty";
+    slot->name = name ? BoundedText(name, PresetSlot::kMaxNameLength) : "Empty";
     SaveState(slot->data);
   }
 }
@@ -80,7 +71,7 @@ void PluginBase::AddPresetFromNamedValues(const char* name,
   PresetSlot* slot = NextFreeSlot();
   if (!slot) return;
   slot->initialized = true;
-  slot->name = CutName(name, PresetSlot::kMaxNameLength);
+  slot->name = BoundedText(name, PresetSlot::kMaxNameLength);
 
   std::vector<std::optional<double>> table(static_cast<size_t>(ParamCount()));
   for (const PresetValue& entry : values) {
