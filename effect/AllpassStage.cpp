@@ -1,18 +1,8 @@
 #include "effect/AllpassStage.h"
 
-#include <cmath>
-
-#include "effect/Saturation.h"
+#include <limits>
 
 namespace quorvel {
-
-namespace {
-// The state runs 56250 times larger than the signal; the input scale and the gain scale
-// cancel for ordinary signal sizes.
-constexpr double kInputScale = -1.77777778e-5;
-constexpr double kGainScale = 112500.0;
-constexpr double kSilence = 1e-10;
-}  // namespace
 
 void AllpassStage::SetFrequency(double hz) {
   if (hz != frequency) {
@@ -31,27 +21,29 @@ void AllpassStage::SetSampleRate(double rate) {
   }
 }
 
-double AllpassStage::Step(double stageGain, double x) {
-  const double in = x == 0.0 ? kSilence : x;
-  const double v = (in + output) * kInputScale;
-  state = state + stageGain * Saturate(v);
-  output = in + state;
-  return output;
-}
-
 double AllpassStage::Process(double x) {
-  return Step(gain, x);
+  return Step(memory, gain, x);
 }
 
 double AllpassStage::ProcessScaled(double scale, double x) {
-  return Step((1.0 - std::exp(scale * exponent)) * kGainScale, x);
+  return Step(memory, GainAt(scale), x);
 }
 
 void AllpassStage::ClearIfNotFinite() {
-  if (!std::isfinite(state) || !std::isfinite(output)) {
-    state = 0.0;
-    output = 0.0;
-  }
+  if (!std::isfinite(memory.state) || !std::isfinite(memory.output))
+    memory = {};
+}
+
+StereoAllpass::StereoAllpass(AllpassStage& l, AllpassStage& r)
+    : left(l),
+      right(r),
+      memory{Pack(l.memory.state, r.memory.state), Pack(l.memory.output, r.memory.output)},
+      lastScale(Splat(std::numeric_limits<double>::quiet_NaN())),
+      lastGain(Splat(0.0)) {}
+
+StereoAllpass::~StereoAllpass() {
+  left.memory = {memory.state[0], memory.output[0]};
+  right.memory = {memory.state[1], memory.output[1]};
 }
 
 }  // namespace quorvel

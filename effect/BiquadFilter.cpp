@@ -6,7 +6,6 @@
 namespace quorvel {
 
 namespace {
-constexpr double kSilence = 1e-10;
 constexpr double kMaxFrequencyRatio = 0.499;
 }  // namespace
 
@@ -25,7 +24,7 @@ void BiquadFilter::SetQ(double value) {
 void BiquadFilter::SetSampleRate(double rate) {
   sampleRate = rate;
   ComputeCoefficients();
-  x1 = x2 = y1 = y2 = 0.0;
+  state = {};
 }
 
 double BiquadFilter::EffectiveFrequency() const {
@@ -34,14 +33,7 @@ double BiquadFilter::EffectiveFrequency() const {
 }
 
 double BiquadFilter::Process(double x) {
-  double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-  if (y > -kSilence)
-    y = std::max(kSilence, y);
-  x2 = x1;
-  x1 = x;
-  y2 = y1;
-  y1 = y;
-  return y;
+  return Step(state, x);
 }
 
 HPF::HPF() {
@@ -58,6 +50,26 @@ void HPF::ComputeCoefficients() {
   b2 = b0;
   a1 = -2.0 * c * k;
   a2 = (1.0 - alpha) * k;
+}
+
+StereoBiquad::StereoBiquad(BiquadFilter& l, BiquadFilter& r) : left(l), right(r) {
+  const auto& a = left.state;
+  const auto& b = right.state;
+  state = {Pack(a.x1, b.x1), Pack(a.x2, b.x2), Pack(a.y1, b.y1), Pack(a.y2, b.y2)};
+}
+
+StereoBiquad::~StereoBiquad() {
+  const auto& p = state;
+  left.state = {p.x1[0], p.x2[0], p.y1[0], p.y2[0]};
+  right.state = {p.x1[1], p.x2[1], p.y1[1], p.y2[1]};
+  right.sampleRate = left.sampleRate;
+  right.frequency = left.frequency;
+  right.q = left.q;
+  right.b0 = left.b0;
+  right.b1 = left.b1;
+  right.b2 = left.b2;
+  right.a1 = left.a1;
+  right.a2 = left.a2;
 }
 
 }  // namespace quorvel

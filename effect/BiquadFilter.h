@@ -2,6 +2,8 @@
 
 #include <numbers>
 
+#include "effect/StereoPair.h"
+
 namespace quorvel {
 
 // Direct-form-I biquad; the derived class decides the response.
@@ -30,7 +32,18 @@ class BiquadFilter {
   double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
 
  private:
-  double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+  friend class StereoBiquad;
+
+  // One channel's memories, or both channels' side by side.
+  template <class T>
+  struct State {
+    T x1, x2, y1, y2;
+  };
+
+  template <class T>
+  T Step(State<T>& s, T x) const;
+
+  State<double> state{};
 };
 
 // Second-order high-pass of the Audio EQ Cookbook.
@@ -41,5 +54,38 @@ class HPF : public BiquadFilter {
  protected:
   void ComputeCoefficients() override;
 };
+
+// A left and a right filter of the same kind and settings, run in the two lanes of a pair for
+// the length of a block: the states are taken over on construction and handed back, with the
+// settings the left filter ended on, on destruction. [audio-thread]
+class StereoBiquad {
+ public:
+  StereoBiquad(BiquadFilter& left, BiquadFilter& right);
+  ~StereoBiquad();
+  StereoBiquad(const StereoBiquad&) = delete;
+  StereoBiquad& operator=(const StereoBiquad&) = delete;
+
+  void SetFrequency(double hz) { left.SetFrequency(hz); }
+  StereoPair Process(StereoPair x) { return left.Step(state, x); }
+
+ private:
+  BiquadFilter& left;
+  BiquadFilter& right;
+  BiquadFilter::State<StereoPair> state;
+};
+
+template <class T>
+T BiquadFilter::Step(State<T>& s, T x) const {
+  constexpr double kSilence = 1e-10;
+  T y = b0 * x + b1 * s.x1 + b2 * s.x2 - a1 * s.y1 - a2 * s.y2;
+  // Lifts tiny and positive values to the floor; leaves clearly negative ones and NaN alone.
+  const T floor = Constant<T>(kSilence);
+  y = Choose(y > -kSilence, Choose(kSilence < y, y, floor), y);
+  s.x2 = s.x1;
+  s.x1 = x;
+  s.y2 = s.y1;
+  s.y1 = y;
+  return y;
+}
 
 }  // namespace quorvel

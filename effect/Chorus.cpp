@@ -81,36 +81,74 @@ double Chorus::Read(double delay) const {
   return (1.0 - fr) * line[a] + fr * line[b];
 }
 
-void Chorus::Process(double& left, double& right) {
-  const double dL = dryScale * left;
-  const double dR = dryScale * right;
-  line[writeIndex] = (dR + dL) * 0.5;
-
+void Chorus::Taps(double dryL, double dryR, double& sumL, double& sumR) {
+  line[writeIndex] = (dryR + dryL) * 0.5;
   delaySlew.Tick();
   depthSlew.Tick();
   const double delay = delaySlew.Value();
   const double depth = depthSlew.Value();
-
-  const double outL = allpassDryL.Process(dL);
-  const double outR = allpassDryR.Process(dR);
-
-  double sumL = 0.0;
+  sumL = 0.0;
   for (int k = kVoiceCount - 1; k >= 0; --k) sumL += Read((lfos[k].Tick() * depth + 1.0) * delay);
-  const double wetL = allpassWetL.Process(sumL);
-
   if (superStereo) {
-    double sumR = 0.0;
+    sumR = 0.0;
     for (int k = kVoiceCount - 1; k >= 0; --k)
       sumR += Read((lfos[k].Peek(0.25) * depth + 1.0) * delay);
-    const double wetR = allpassWetR.Process(sumR);
-    left = wetL * wet + outL;
-    right = wetR * wet + outR;
-  } else {
-    // Both channels share the left wet signal, scaled by the square of the wet amount.
-    left = wet * (wet * wetL) + outL;
-    right = (wet * wetL) * wet + outR;
   }
+}
 
+void Chorus::Process(double& left, double& right) {
+  ProcessBlock(&left, &right, nullptr, nullptr, 1);
+}
+
+void Chorus::ProcessBlock(double* left, double* right, const double* wetValues,
+                          const double* delayMs, int n) {
+  if (superStereo)
+    ProcessSuperStereo(left, right, wetValues, delayMs, n);
+  else
+    ProcessMono(left, right, wetValues, delayMs, n);
+}
+
+void Chorus::ProcessSuperStereo(double* left, double* right, const double* wetValues,
+                                const double* delayMs, int n) {
+  StereoAllpass dryStages(allpassDryL, allpassDryR);
+  StereoAllpass wetStages(allpassWetL, allpassWetR);
+  for (int i = 0; i < n; ++i) {
+    if (wetValues)
+      SetWet(wetValues[i]);
+    if (delayMs)
+      SetDelay(delayMs[i]);
+    const StereoPair d = dryScale * Pack(left[i], right[i]);
+    const StereoPair out = dryStages.Process(d);
+    double sumL = 0.0, sumR = 0.0;
+    Taps(d[0], d[1], sumL, sumR);
+    const StereoPair mixed = wetStages.Process(Pack(sumL, sumR)) * wet + out;
+    left[i] = mixed[0];
+    right[i] = mixed[1];
+    Advance();
+  }
+}
+
+void Chorus::ProcessMono(double* left, double* right, const double* wetValues,
+                         const double* delayMs, int n) {
+  StereoAllpass dryStages(allpassDryL, allpassDryR);
+  for (int i = 0; i < n; ++i) {
+    if (wetValues)
+      SetWet(wetValues[i]);
+    if (delayMs)
+      SetDelay(delayMs[i]);
+    const StereoPair d = dryScale * Pack(left[i], right[i]);
+    const StereoPair out = dryStages.Process(d);
+    double sumL = 0.0, sumR = 0.0;
+    Taps(d[0], d[1], sumL, sumR);
+    // Both channels share the left wet signal, scaled by the square of the wet amount.
+    const double wetL = allpassWetL.Process(sumL);
+    left[i] = wet * (wet * wetL) + out[0];
+    right[i] = (wet * wetL) * wet + out[1];
+    Advance();
+  }
+}
+
+void Chorus::Advance() {
   if (++writeIndex >= static_cast<int>(line.size()))
     writeIndex = 0;
 }

@@ -25,6 +25,10 @@ class Chorus {
   void SetSuperStereo(bool on);   // [audio-thread] per block
 
   void Process(double& left, double& right);  // [audio-thread] in place
+  // [audio-thread] n samples in place; wet and delayMs hold one value per sample for SetWet
+  // and SetDelay (nullptr keeps the current one).
+  void ProcessBlock(double* left, double* right, const double* wet, const double* delayMs,
+                    int n);
 
   // [main-thread] or [audio-thread]: sizes the line for the rate (allocates only when the
   // rate grows), empties it and puts the delay at its target at once.
@@ -39,6 +43,13 @@ class Chorus {
  private:
   void ApplyRates();
   double Read(double delay) const;
+  // Writes the mono mix, moves the delay and returns the left tap sum; with superStereo the
+  // right one too.
+  void Taps(double dryL, double dryR, double& sumL, double& sumR);
+  void Advance();
+  void ProcessMono(double* left, double* right, const double* wet, const double* delayMs, int n);
+  void ProcessSuperStereo(double* left, double* right, const double* wet, const double* delayMs,
+                          int n);
 
   std::array<TableLfo, kVoiceCount> lfos;
   double sampleRate = 44100.0;

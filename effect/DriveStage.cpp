@@ -69,27 +69,41 @@ void DriveStage::Reset(double rate) {
 }
 
 void DriveStage::Process(double& left, double& right) {
-  const double shapedL = DriveCurve(left * driveGain);
-  const double shapedR = DriveCurve(right * driveGain);
-  const double sum = shapedL + shapedR;
-  double uL;
-  double uR;
-  if (feedbackOn) {
-    const double f = sum + 0.5 * feedback;
-    envelope = (envelope - f) * coefficient + f;
-    uL = shapedL * std::abs(envelope);
-    uR = shapedR * std::abs(envelope);
-  } else {
-    // Without feedback the shaped signals only steer the envelope.
-    envelope = (envelope - sum) * coefficient + sum;
-    uL = std::abs(envelope) * left;
-    uR = std::abs(envelope) * right;
+  ProcessBlock(&left, &right, nullptr, 1);
+}
+
+void DriveStage::ProcessBlock(double* left, double* right, const double* amounts, int n) {
+  // Locals, so that writing the samples cannot make the compiler reload the members.
+  StereoLadder ladders(ladderL, ladderR);
+  double env = envelope;
+  double back = feedback;
+  for (int i = 0; i < n; ++i) {
+    const double amountNow = amounts ? amounts[i] : amount;
+    const double gainNow = amountNow + 1.0;
+    const double l = left[i];
+    const double r = right[i];
+    const double shapedL = DriveCurve(l * gainNow);
+    const double shapedR = DriveCurve(r * gainNow);
+    const double sum = shapedL + shapedR;
+    StereoPair u;
+    if (feedbackOn) {
+      const double f = sum + 0.5 * back;
+      env = (env - f) * coefficient + f;
+      u = Pack(shapedL, shapedR) * std::abs(env);
+    } else {
+      // Without feedback the shaped signals only steer the envelope.
+      env = (env - sum) * coefficient + sum;
+      u = std::abs(env) * Pack(l, r);
+    }
+    u = ladders.Process(u);
+    back = std::clamp(u[0] + u[1], -1.0, 1.0);
+    left[i] = u[0] * amountNow + l;
+    right[i] = u[1] * amountNow + r;
   }
-  uL = ladderL.Process(uL);
-  uR = ladderR.Process(uR);
-  feedback = std::clamp(uL + uR, -1.0, 1.0);
-  left = uL * amount + left;
-  right = uR * amount + right;
+  envelope = env;
+  feedback = back;
+  if (amounts && n > 0)
+    SetAmount(amounts[n - 1]);
 }
 
 }  // namespace quorvel

@@ -18,6 +18,9 @@ class DriveStage {
   void SetFeedback(bool on);                  // [audio-thread] per block
   void Reset(double sampleRate);              // [audio-thread] clears envelope, feedback, ladders
   void Process(double& left, double& right);  // [audio-thread] in place
+  // [audio-thread] n samples of each channel in place; amounts holds one amount per sample,
+  // or nullptr to keep the current one.
+  void ProcessBlock(double* left, double* right, const double* amounts, int n);
 
   double Envelope() const { return envelope; }
 

@@ -3,16 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "effect/Saturation.h"
-
 namespace quorvel {
 
 namespace {
-// Stage states are kept 20000 times larger than the signal, so the saturation input is
-// scaled back down and the stage gain scaled up to match.
-constexpr double kStateScale = 5e-5;
 constexpr double kGainScale = 40000.0;
-constexpr double kSilence = 1e-10;
 }  // namespace
 
 LadderFilter::LadderFilter() {
@@ -20,57 +14,60 @@ LadderFilter::LadderFilter() {
 }
 
 void LadderFilter::SetCutoff(double hz) {
-  if (hz != cutoff) {
-    cutoff = hz;
+  if (hz != settings.cutoff) {
+    settings.cutoff = hz;
     ComputeCoefficients();
   }
 }
 
 void LadderFilter::SetResonance(double amount) {
-  if (amount != resonance) {
-    resonance = amount;
+  if (amount != settings.resonance) {
+    settings.resonance = amount;
     ComputeCoefficients();
   }
 }
 
 void LadderFilter::Reset(double rate) {
-  sampleRate = rate;
-  s0 = s1 = s2 = s3 = 0.0;
-  s3Previous = 0.0;
-  output = 0.0;
-  t0 = t1 = t2 = 0.0;
+  settings.sampleRate = rate;
+  state = {};
   ComputeCoefficients();
 }
 
 void LadderFilter::ComputeCoefficients() {
-  double f = cutoff / sampleRate;
-  if (resonance != 0.0) {
+  Settings& c = settings;
+  double f = c.cutoff / c.sampleRate;
+  if (c.resonance != 0.0) {
     // Resonance near the top of the range would run away close to Nyquist.
-    const double limit = resonance < 0.25 ? 0.5 - resonance : 0.25;
+    const double limit = c.resonance < 0.25 ? 0.5 - c.resonance : 0.25;
     f = std::min(f, limit);
   }
-  normalizedCutoff = f;
+  c.normalizedCutoff = f;
   const double x = 2.0 * f;
   const double x2 = x * x;
-  tuning = 1.873 * (x2 * x) + 0.4955 * x2 - 0.649 * x + 0.9988;
-  resonanceScale = (-3.9364 * x2 + 1.8409 * x + 0.9968) * 4.0 * resonance;
-  gain = (1.0 - std::exp(-6.28318530717959 * tuning * f)) * kGainScale;
+  c.tuning = 1.873 * (x2 * x) + 0.4955 * x2 - 0.649 * x + 0.9988;
+  c.resonanceScale = (-3.9364 * x2 + 1.8409 * x + 0.9968) * 4.0 * c.resonance;
+  c.gain = (1.0 - std::exp(-6.28318530717959 * c.tuning * f)) * kGainScale;
 }
 
 double LadderFilter::Process(double x) {
-  if (x == 0.0)
-    x = kSilence;
-  const double a = Saturate((x - resonanceScale * output) * kStateScale);
-  s0 = s0 + (a - t0) * gain;
-  t0 = Saturate(s0 * kStateScale);
-  s1 = s1 + (t0 - t1) * gain;
-  t1 = Saturate(s1 * kStateScale);
-  s2 = s2 + (t1 - t2) * gain;
-  t2 = Saturate(s2 * kStateScale);
-  s3 = s3 + (t2 - Saturate(s3 * kStateScale)) * gain;
-  output = (s3 + s3Previous) * 0.5;
-  s3Previous = s3;
-  return output;
+  return Step(state, x, settings);
+}
+
+StereoLadder::StereoLadder(LadderFilter& l, LadderFilter& r) : left(l), right(r) {
+  const auto& a = left.state;
+  const auto& b = right.state;
+  state = {Pack(a.s0, b.s0), Pack(a.s1, b.s1),   Pack(a.s2, b.s2),
+           Pack(a.s3, b.s3), Pack(a.s3Previous, b.s3Previous), Pack(a.output, b.output),
+           Pack(a.t0, b.t0), Pack(a.t1, b.t1),   Pack(a.t2, b.t2)};
+}
+
+StereoLadder::~StereoLadder() {
+  const auto& p = state;
+  left.state = {p.s0[0], p.s1[0], p.s2[0], p.s3[0], p.s3Previous[0], p.output[0],
+                p.t0[0], p.t1[0], p.t2[0]};
+  right.state = {p.s0[1], p.s1[1], p.s2[1], p.s3[1], p.s3Previous[1], p.output[1],
+                 p.t0[1], p.t1[1], p.t2[1]};
+  right.settings = left.settings;
 }
 
 }  // namespace quorvel

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "effect/Saturation.h"
+#include "effect/StereoPair.h"
+
 namespace quorvel {
 
 // Four-stage nonlinear ladder low-pass. Small signals see four one-pole stages; the
@@ -13,24 +16,74 @@ class LadderFilter {
   void Reset(double sampleRate);     // [audio-thread] clears the state, keeps the settings
   double Process(double x);          // [audio-thread]
 
-  double Cutoff() const { return cutoff; }
-  double Resonance() const { return resonance; }
-  double NormalizedCutoff() const { return normalizedCutoff; }  // cutoff / sample rate, limited
+  double Cutoff() const { return settings.cutoff; }
+  double Resonance() const { return settings.resonance; }
+  // cutoff / sample rate, limited
+  double NormalizedCutoff() const { return settings.normalizedCutoff; }
 
  private:
-  void ComputeCoefficients();
+  friend class StereoLadder;
 
-  double cutoff = 1.0;
-  double resonance = 1.0;
-  double sampleRate = 44100.0;
-  double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
-  double s3Previous = 0.0;
-  double output = 0.0;
-  double t0 = 0.0, t1 = 0.0, t2 = 0.0;
-  double normalizedCutoff = 0.0;
-  double tuning = 0.0;
-  double resonanceScale = 0.0;
-  double gain = 0.0;
+  struct Settings {
+    double cutoff = 1.0;
+    double resonance = 1.0;
+    double sampleRate = 44100.0;
+    double normalizedCutoff = 0.0;
+    double tuning = 0.0;
+    double resonanceScale = 0.0;
+    double gain = 0.0;
+  };
+
+  // One channel's memories, or both channels' side by side.
+  template <class T>
+  struct State {
+    T s0, s1, s2, s3, s3Previous, output, t0, t1, t2;
+  };
+
+  void ComputeCoefficients();
+  template <class T>
+  static T Step(State<T>& s, T x, const Settings& c);
+
+  Settings settings;
+  State<double> state{};
 };
+
+// A left and a right ladder with the same settings, run in the two lanes of a pair for the
+// length of a block: the states are taken over on construction and handed back, with the
+// settings the left ladder ended on, on destruction. [audio-thread]
+class StereoLadder {
+ public:
+  StereoLadder(LadderFilter& left, LadderFilter& right);
+  ~StereoLadder();
+  StereoLadder(const StereoLadder&) = delete;
+  StereoLadder& operator=(const StereoLadder&) = delete;
+
+  void SetCutoff(double hz) { left.SetCutoff(hz); }
+  StereoPair Process(StereoPair x) { return LadderFilter::Step(state, x, left.settings); }
+
+ private:
+  LadderFilter& left;
+  LadderFilter& right;
+  LadderFilter::State<StereoPair> state;
+};
+
+template <class T>
+T LadderFilter::Step(State<T>& s, T x, const Settings& c) {
+  // Stage states are kept 20000 times larger than the signal, so the saturation input is
+  // scaled back down and the stage gain scaled up to match.
+  constexpr double kStateScale = 5e-5;
+  x = ReplaceZero(x, 1e-10);
+  const T a = Saturate((x - c.resonanceScale * s.output) * kStateScale);
+  s.s0 = s.s0 + (a - s.t0) * c.gain;
+  s.t0 = Saturate(s.s0 * kStateScale);
+  s.s1 = s.s1 + (s.t0 - s.t1) * c.gain;
+  s.t1 = Saturate(s.s1 * kStateScale);
+  s.s2 = s.s2 + (s.t1 - s.t2) * c.gain;
+  s.t2 = Saturate(s.s2 * kStateScale);
+  s.s3 = s.s3 + (s.t2 - Saturate(s.s3 * kStateScale)) * c.gain;
+  s.output = (s.s3 + s.s3Previous) * 0.5;
+  s.s3Previous = s.s3;
+  return s.output;
+}
 
 }  // namespace quorvel

@@ -13,6 +13,52 @@ constexpr double kMaxHz = 18000.0;
 constexpr double kSweepRate = 1.0;  // one sweep every two seconds
 constexpr std::array<double, Phaser::kStageCount> kInitialHz{880.0, 3400.0, 110.0, 12000.0};
 
+// The corner factors 8^m of stages 2 to 4 and their inverses for the right chain. The three
+// slots often follow the same source, and a value held from the last sample needs no new
+// exponential either.
+struct Corners {
+  double c1, c2, c3, r1, r2, r3;
+};
+
+class Sweep {
+ public:
+  Corners Next(double m1, double m2, double m3) {
+    Corners c;
+    Factor(m1, 0, c.c1, c.r1);
+    if (m2 == m1) {
+      c.c2 = c.c1;
+      c.r2 = c.r1;
+    } else {
+      Factor(m2, 1, c.c2, c.r2);
+    }
+    if (m3 == m1) {
+      c.c3 = c.c1;
+      c.r3 = c.r1;
+    } else if (m3 == m2) {
+      c.c3 = c.c2;
+      c.r3 = c.r2;
+    } else {
+      Factor(m3, 2, c.c3, c.r3);
+    }
+    return c;
+  }
+
+ private:
+  void Factor(double m, int slot, double& factor, double& inverse) {
+    if (!(m == last[slot])) {
+      last[slot] = m;
+      lastFactor[slot] = std::exp(kDepth * m);
+      lastInverse[slot] = 1.0 / lastFactor[slot];
+    }
+    factor = lastFactor[slot];
+    inverse = lastInverse[slot];
+  }
+
+  std::array<double, 3> last{std::nan(""), std::nan(""), std::nan("")};
+  std::array<double, 3> lastFactor{};
+  std::array<double, 3> lastInverse{};
+};
+
 }  // namespace
 
 Phaser::Phaser() {
@@ -72,32 +118,65 @@ double Phaser::Limit(double scale, int index) const {
 }
 
 void Phaser::Process(double& left, double& right, double m1, double m2, double m3) {
-  const double in = 0.75 * (left + right);
-  const double c0 = std::exp(kDepth * lfo.Tick());
-  const double c1 = std::exp(kDepth * m1);
-  const double c2 = std::exp(kDepth * m2);
-  const double c3 = std::exp(kDepth * m3);
+  ProcessBlock(&left, &right, nullptr, &m1, &m2, &m3, 1);
+}
 
-  const double y1 = stagesL[0].ProcessScaled(Limit(c0, 0), in);
-  const double y2 = stagesL[1].ProcessScaled(Limit(c1, 1), y1 + feedbackGain * feedbackL);
-  const double y3 = stagesL[2].ProcessScaled(Limit(c2, 2), y2);
-  const double y4 = stagesL[3].ProcessScaled(Limit(c3, 3), y3);
-  feedbackL = y4;
+void Phaser::ProcessBlock(double* left, double* right, const double* wetValues,
+                          const double* m1, const double* m2, const double* m3, int n) {
+  if (superStereo)
+    ProcessSuperStereo(left, right, wetValues, m1, m2, m3, n);
+  else
+    ProcessMono(left, right, wetValues, m1, m2, m3, n);
+}
 
-  if (superStereo) {
-    // The right chain sweeps half a cycle ahead and moves its stages the opposite way.
-    const double cR = std::exp(kDepth * lfo.Peek(0.5));
-    const double z1 = stagesR[0].ProcessScaled(Limit(cR, 0), in);
-    const double z2 = stagesR[1].ProcessScaled(Limit(1.0 / c1, 1), z1 + feedbackGain * feedbackR);
-    const double z3 = stagesR[2].ProcessScaled(Limit(1.0 / c2, 2), z2);
-    const double z4 = stagesR[3].ProcessScaled(Limit(1.0 / c3, 3), z3);
-    feedbackR = z4;
-    left = left * dry + y4 * wet;
-    right = right * dry + z4 * wet;
-  } else {
-    left = left * dry + y4 * wet;
-    right = right * dry + y4 * wet;
+void Phaser::ProcessMono(double* left, double* right, const double* wetValues,
+                         const double* m1, const double* m2, const double* m3, int n) {
+  Sweep sweep;
+  for (int i = 0; i < n; ++i) {
+    if (wetValues)
+      SetWet(wetValues[i]);
+    const double in = 0.75 * (left[i] + right[i]);
+    const double c0 = std::exp(kDepth * lfo.Tick());
+    const Corners c = sweep.Next(m1[i], m2[i], m3[i]);
+    const double y1 = stagesL[0].ProcessScaled(Limit(c0, 0), in);
+    const double y2 = stagesL[1].ProcessScaled(Limit(c.c1, 1), y1 + feedbackGain * feedbackL);
+    const double y3 = stagesL[2].ProcessScaled(Limit(c.c2, 2), y2);
+    const double y4 = stagesL[3].ProcessScaled(Limit(c.c3, 3), y3);
+    feedbackL = y4;
+    left[i] = left[i] * dry + y4 * wet;
+    right[i] = right[i] * dry + y4 * wet;
   }
+}
+
+void Phaser::ProcessSuperStereo(double* left, double* right, const double* wetValues,
+                                const double* m1, const double* m2, const double* m3, int n) {
+  // The right chain sweeps half a cycle ahead and moves its stages the opposite way.
+  StereoAllpass s1(stagesL[0], stagesR[0]);
+  StereoAllpass s2(stagesL[1], stagesR[1]);
+  StereoAllpass s3(stagesL[2], stagesR[2]);
+  StereoAllpass s4(stagesL[3], stagesR[3]);
+  StereoPair feedback = Pack(feedbackL, feedbackR);
+  Sweep sweep;
+  for (int i = 0; i < n; ++i) {
+    if (wetValues)
+      SetWet(wetValues[i]);
+    const double l = left[i];
+    const double r = right[i];
+    const double in = 0.75 * (l + r);
+    const double c0 = std::exp(kDepth * lfo.Tick());
+    const double cR = std::exp(kDepth * lfo.Peek(0.5));
+    const Corners c = sweep.Next(m1[i], m2[i], m3[i]);
+    const StereoPair y1 = s1.ProcessScaled(Pack(Limit(c0, 0), Limit(cR, 0)), Splat(in));
+    const StereoPair y2 = s2.ProcessScaled(Pack(Limit(c.c1, 1), Limit(c.r1, 1)),
+                                           y1 + feedbackGain * feedback);
+    const StereoPair y3 = s3.ProcessScaled(Pack(Limit(c.c2, 2), Limit(c.r2, 2)), y2);
+    const StereoPair y4 = s4.ProcessScaled(Pack(Limit(c.c3, 3), Limit(c.r3, 3)), y3);
+    feedback = y4;
+    left[i] = l * dry + y4[0] * wet;
+    right[i] = r * dry + y4[1] * wet;
+  }
+  feedbackL = feedback[0];
+  feedbackR = feedback[1];
 }
 
 void Phaser::Reset(double sampleRate) {

@@ -26,6 +26,10 @@ class Phaser {
 
   // [audio-thread] m1, m2, m3 in −1 … 1 move stages 2 to 4 by up to three octaves.
   void Process(double& left, double& right, double m1, double m2, double m3);
+  // [audio-thread] n samples in place; wet holds one wet amount per sample (nullptr keeps the
+  // current one), m1, m2 and m3 one modulation value per sample each.
+  void ProcessBlock(double* left, double* right, const double* wet, const double* m1,
+                    const double* m2, const double* m3, int n);
 
   // [audio-thread] keeps the sweep phase and the stage states; clears the feedback.
   void Reset(double sampleRate);
@@ -38,6 +42,10 @@ class Phaser {
  private:
   void SetStageFrequency(int index, double hz);
   double Limit(double scale, int index) const;
+  void ProcessMono(double* left, double* right, const double* wet, const double* m1,
+                   const double* m2, const double* m3, int n);
+  void ProcessSuperStereo(double* left, double* right, const double* wet, const double* m1,
+                          const double* m2, const double* m3, int n);
 
   TableLfo lfo;
   std::array<AllpassStage, kStageCount> stagesL;

@@ -188,39 +188,46 @@ void QuorvelEngine::CopyInputs(const double* const* inputs, int n, const Channel
 void QuorvelEngine::RunCutoffFilter(int n, const SourceBuffers& standard) {
   const std::span<const double> f = SlotAt(ModSlot::Cutoff).ModulatedCurve(
       10.0, 18000.0, cutoffBase, standard, static_cast<std::size_t>(n), 2.5);
+  double* l = workL.data();
+  double* r = workR.data();
+  {
+    StereoLadder ladders(cutoffL, cutoffR);
+    for (int i = 0; i < n; ++i) {
+      ladders.SetCutoff(f[i]);
+      const StereoPair y = ladders.Process(Pack(l[i], r[i]));
+      l[i] = y[0];
+      r[i] = y[1];
+    }
+  }
+  if (cutoffShape == 0)
+    return;
   // Band-pass shapes: a resonant high-pass below the ladder's cutoff, made up in level.
   const double corner = cutoffShape == 1 ? 0.25 : 0.75;
   const double makeUp = cutoffShape == 1 ? 4.0 : 8.0;
+  StereoBiquad bandPass(bandPassL, bandPassR);
   for (int i = 0; i < n; ++i) {
-    cutoffL.SetCutoff(f[i]);
-    cutoffR.SetCutoff(f[i]);
-    double yL = cutoffL.Process(workL[i]);
-    double yR = cutoffR.Process(workR[i]);
-    if (cutoffShape != 0) {
-      bandPassL.SetFrequency(corner * f[i]);
-      bandPassR.SetFrequency(corner * f[i]);
-      yL = makeUp * bandPassL.Process(yL);
-      yR = makeUp * bandPassR.Process(yR);
-    }
-    workL[i] = yL;
-    workR[i] = yR;
+    bandPass.SetFrequency(corner * f[i]);
+    const StereoPair y = makeUp * bandPass.Process(Pack(l[i], r[i]));
+    l[i] = y[0];
+    r[i] = y[1];
   }
 }
 
 void QuorvelEngine::RunHighPass(int n) {
+  double* l = workL.data();
+  double* r = workR.data();
+  StereoBiquad highPass(highPassL, highPassR);
   for (int i = 0; i < n; ++i) {
-    workL[i] = highPassL.Process(workL[i]);
-    workR[i] = highPassR.Process(workR[i]);
+    const StereoPair y = highPass.Process(Pack(l[i], r[i]));
+    l[i] = y[0];
+    r[i] = y[1];
   }
 }
 
 void QuorvelEngine::RunDrive(int n, const SourceBuffers& standard) {
   const std::span<const double> d = SlotAt(ModSlot::Drive).ModulatedLinear(
       0.0, 1.0, driveBase, standard, static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    drive.SetAmount(d[i]);
-    drive.Process(workL[i], workR[i]);
-  }
+  drive.ProcessBlock(workL.data(), workR.data(), d.data(), n);
 }
 
 void QuorvelEngine::RunPhaser(int n, const SourceBuffers& standard) {
@@ -233,10 +240,7 @@ void QuorvelEngine::RunPhaser(int n, const SourceBuffers& standard) {
       SlotAt(ModSlot::PhaserFreq2).ModulatedLinear(-1.0, 1.0, 0.0, standard, count);
   const std::span<const double> m3 =
       SlotAt(ModSlot::PhaserFreq3).ModulatedLinear(-1.0, 1.0, 0.0, standard, count);
-  for (int i = 0; i < n; ++i) {
-    phaser.SetWet(w[i]);
-    phaser.Process(workL[i], workR[i], m1[i], m2[i], m3[i]);
-  }
+  phaser.ProcessBlock(workL.data(), workR.data(), w.data(), m1.data(), m2.data(), m3.data(), n);
 }
 
 void QuorvelEngine::RunChorus(int n, const SourceBuffers& standard) {
@@ -246,11 +250,7 @@ void QuorvelEngine::RunChorus(int n, const SourceBuffers& standard) {
       SlotAt(ModSlot::ChorusWet).ModulatedLinear(0.0, 1.0, chorusWetBase, standard, count);
   const std::span<const double> t =
       SlotAt(ModSlot::ChorusDelay).ModulatedCurve(0.0, 50.0, chorusDelayMs, slow, count, 1.5);
-  for (int i = 0; i < n; ++i) {
-    chorus.SetWet(w[i]);
-    chorus.SetDelay(t[i]);
-    chorus.Process(workL[i], workR[i]);
-  }
+  chorus.ProcessBlock(workL.data(), workR.data(), w.data(), t.data(), n);
 }
 
 void QuorvelEngine::RunOutputGain(int n, const SourceBuffers& standard) {

@@ -72,7 +72,10 @@ void TableLfo::Advance(std::size_t n)
 double TableLfo::Lookup(double p) const
 {
     const double scaled = p * kWaveTableSize;
-    const std::int64_t j = plugkit::SaturateTruncate<std::int64_t>(std::floor(scaled));
+    // Within the table truncation is the floor, without a library call.
+    const std::int64_t j = scaled >= 0.0 && scaled < kWaveTableSize
+                               ? static_cast<std::int64_t>(scaled)
+                               : plugkit::SaturateTruncate<std::int64_t>(std::floor(scaled));
     const double f = scaled - static_cast<double>(j);
     // Wrapping the index keeps phases outside 0 … 1 (an absurd rate) inside the table.
     constexpr std::int64_t mask = kWaveTableSize - 1;
