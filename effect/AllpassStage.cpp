@@ -1,7 +1,5 @@
 #include "effect/AllpassStage.h"
 
-#include <limits>
-
 namespace quorvel {
 
 void AllpassStage::SetFrequency(double hz) {
@@ -34,16 +32,18 @@ void AllpassStage::ClearIfNotFinite() {
     memory = {};
 }
 
-StereoAllpass::StereoAllpass(AllpassStage& l, AllpassStage& r)
+StereoAllpass::StereoAllpass(AllpassStage& l, AllpassStage& r, bool onlyLeft)
     : left(l),
       right(r),
-      memory{Pack(l.memory.state, r.memory.state), Pack(l.memory.output, r.memory.output)},
-      lastScale(Splat(std::numeric_limits<double>::quiet_NaN())),
-      lastGain(Splat(0.0)) {}
+      leftOnly(onlyLeft) {
+  const AllpassStage& second = leftOnly ? l : r;
+  memory = {Pack(l.memory.state, second.memory.state), Pack(l.memory.output, second.memory.output)};
+}
 
 StereoAllpass::~StereoAllpass() {
   left.memory = {memory.state[0], memory.output[0]};
-  right.memory = {memory.state[1], memory.output[1]};
+  if (!leftOnly)
+    right.memory = {memory.state[1], memory.output[1]};
 }
 
 }  // namespace quorvel

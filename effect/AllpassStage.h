@@ -21,6 +21,8 @@ class AllpassStage {
 
   double Frequency() const { return frequency; }
   double Output() const { return memory.output; }
+  // The gain ProcessScaled uses at scale.
+  double GainAt(double scale) const { return (1.0 - std::exp(scale * exponent)) * kGainScale; }
 
  private:
   friend class StereoAllpass;
@@ -37,8 +39,7 @@ class AllpassStage {
   };
 
   template <class T>
-  static T Step(Memory<T>& m, T stageGain, T x);
-  double GainAt(double scale) const { return (1.0 - std::exp(scale * exponent)) * kGainScale; }
+  [[gnu::always_inline]] static T Step(Memory<T>& m, T stageGain, T x);
 
   double frequency = 5000.0;
   double sampleRate = 44100.0;
@@ -50,45 +51,59 @@ class AllpassStage {
 
 // A left and a right stage with the same base corner, run in the two lanes of a pair for the
 // length of a block: the states are taken over on construction and handed back on
-// destruction. [audio-thread]
+// destruction. With leftOnly the right lane repeats the left one and the right stage is left
+// as it was. [audio-thread]
 class StereoAllpass {
  public:
-  StereoAllpass(AllpassStage& left, AllpassStage& right);
+  StereoAllpass(AllpassStage& left, AllpassStage& right, bool leftOnly = false);
   ~StereoAllpass();
   StereoAllpass(const StereoAllpass&) = delete;
   StereoAllpass& operator=(const StereoAllpass&) = delete;
 
+  // At the left stage's base corner.
   StereoPair Process(StereoPair x) { return AllpassStage::Step(memory, Splat(left.gain), x); }
-  // Each lane at its own corner · scale.
-  StereoPair ProcessScaled(StereoPair scale, StereoPair x);
+  // At a gain per lane, as given by ScaledGains.
+  StereoPair Process(StereoPair x, StereoPair gain) { return AllpassStage::Step(memory, gain, x); }
 
  private:
   AllpassStage& left;
   AllpassStage& right;
+  bool leftOnly;
   AllpassStage::Memory<StereoPair> memory;
-  // The gain of the last scale of each lane: a scale held from sample to sample (a limit
-  // reached, a source standing still) needs no new exponential.
-  StereoPair lastScale;
-  StereoPair lastGain;
+};
+
+// The gains of a left and a right stage, which share their base corner, at a scale per lane
+// and sample. A scale held from the last sample (a limit reached, a source standing still) or
+// shared by both lanes needs no new exponential. [audio-thread]
+class ScaledGains {
+ public:
+  explicit ScaledGains(const AllpassStage& stage) : stage(stage) {}
+
+  StereoPair At(StereoPair scale) {
+    if (scale[0] != lastScale[0]) {
+      lastScale[0] = scale[0];
+      lastGain[0] = stage.GainAt(scale[0]);
+    }
+    if (scale[1] != lastScale[1]) {
+      lastScale[1] = scale[1];
+      lastGain[1] = scale[1] == scale[0] ? lastGain[0] : stage.GainAt(scale[1]);
+    }
+    return lastGain;
+  }
+
+ private:
+  const AllpassStage& stage;
+  StereoPair lastScale = Splat(__builtin_nan(""));
+  StereoPair lastGain = Splat(0.0);
 };
 
 template <class T>
-T AllpassStage::Step(Memory<T>& m, T stageGain, T x) {
+inline T AllpassStage::Step(Memory<T>& m, T stageGain, T x) {
   const T in = ReplaceZero(x, 1e-10);
   const T v = (in + m.output) * kInputScale;
   m.state = m.state + stageGain * Saturate(v);
   m.output = in + m.state;
   return m.output;
-}
-
-inline StereoPair StereoAllpass::ProcessScaled(StereoPair scale, StereoPair x) {
-  for (int k = 0; k < 2; ++k) {
-    if (scale[k] != lastScale[k]) {
-      lastScale[k] = scale[k];
-      lastGain[k] = left.GainAt(scale[k]);
-    }
-  }
-  return AllpassStage::Step(memory, lastGain, x);
 }
 
 }  // namespace quorvel

@@ -33,7 +33,7 @@ double BiquadFilter::EffectiveFrequency() const {
 }
 
 double BiquadFilter::Process(double x) {
-  return Step(state, x);
+  return Step(state, x, CurrentCoefficients());
 }
 
 HPF::HPF() {

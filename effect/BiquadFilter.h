@@ -16,6 +16,12 @@ class BiquadFilter {
   void SetSampleRate(double rate);  // [audio-thread] also clears the state
   double Process(double x);         // [audio-thread]
 
+  // What Process uses of the settings.
+  struct Coefficients {
+    double b0, b1, b2, a1, a2;
+  };
+  Coefficients CurrentCoefficients() const { return {b0, b1, b2, a1, a2}; }
+
   double Frequency() const { return frequency; }
   double Q() const { return q; }
 
@@ -41,7 +47,7 @@ class BiquadFilter {
   };
 
   template <class T>
-  T Step(State<T>& s, T x) const;
+  [[gnu::always_inline]] static T Step(State<T>& s, T x, const Coefficients& c);
 
   State<double> state{};
 };
@@ -65,8 +71,12 @@ class StereoBiquad {
   StereoBiquad(const StereoBiquad&) = delete;
   StereoBiquad& operator=(const StereoBiquad&) = delete;
 
-  void SetFrequency(double hz) { left.SetFrequency(hz); }
-  StereoPair Process(StereoPair x) { return left.Step(state, x); }
+  // At the left filter's settings.
+  StereoPair Process(StereoPair x) { return BiquadFilter::Step(state, x, left.CurrentCoefficients()); }
+  // At coefficients the left filter gave for another corner; the settings are not changed.
+  StereoPair Process(StereoPair x, const BiquadFilter::Coefficients& c) {
+    return BiquadFilter::Step(state, x, c);
+  }
 
  private:
   BiquadFilter& left;
@@ -75,9 +85,9 @@ class StereoBiquad {
 };
 
 template <class T>
-T BiquadFilter::Step(State<T>& s, T x) const {
+inline T BiquadFilter::Step(State<T>& s, T x, const Coefficients& c) {
   constexpr double kSilence = 1e-10;
-  T y = b0 * x + b1 * s.x1 + b2 * s.x2 - a1 * s.y1 - a2 * s.y2;
+  T y = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2;
   // Lifts tiny and positive values to the floor; leaves clearly negative ones and NaN alone.
   const T floor = Constant<T>(kSilence);
   y = Choose(y > -kSilence, Choose(kSilence < y, y, floor), y);

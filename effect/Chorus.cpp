@@ -19,6 +19,7 @@ int LineLengthFor(double sampleRate) {
 }  // namespace
 
 Chorus::Chorus() {
+  EnsureBuffer(1);
   for (TableLfo& lfo : lfos) {
     lfo.SetTable(GetWaveTable(WaveShape::Nonlinear));
     lfo.SetSampleRate(sampleRate);
@@ -49,11 +50,6 @@ void Chorus::SetSpread(double value) {
   }
 }
 
-void Chorus::SetWet(double value) {
-  wet = value;
-  dryScale = 1.0 / (value + 1.0);
-}
-
 void Chorus::SetDelay(double ms) {
   const double x = ms < kMaxDelayMs ? ms : kMaxDelayMs;
   if (x == delayMs)
@@ -66,91 +62,35 @@ void Chorus::SetSuperStereo(bool on) {
   superStereo = on;
 }
 
-double Chorus::Read(double delay) const {
-  const int length = static_cast<int>(line.size());
-  // Delays stay within the line whatever the settings; NaN reads the newest sample.
-  const double p = !(delay > 0.0) ? 0.0 : (delay < length - 1 ? delay : length - 1);
-  const int i = static_cast<int>(p);
-  const double fr = p - i;
-  int a = writeIndex - i;
-  if (a < 0)
-    a += length;
-  int b = a - 1;
-  if (b < 0)
-    b += length;
-  return (1.0 - fr) * line[a] + fr * line[b];
-}
-
-void Chorus::Taps(double dryL, double dryR, double& sumL, double& sumR) {
-  line[writeIndex] = (dryR + dryL) * 0.5;
-  delaySlew.Tick();
-  depthSlew.Tick();
-  const double delay = delaySlew.Value();
-  const double depth = depthSlew.Value();
-  sumL = 0.0;
-  for (int k = kVoiceCount - 1; k >= 0; --k) sumL += Read((lfos[k].Tick() * depth + 1.0) * delay);
-  if (superStereo) {
-    sumR = 0.0;
-    for (int k = kVoiceCount - 1; k >= 0; --k)
-      sumR += Read((lfos[k].Peek(0.25) * depth + 1.0) * delay);
-  }
-}
-
 void Chorus::Process(double& left, double& right) {
-  ProcessBlock(&left, &right, nullptr, nullptr, 1);
+  PrepareBlock(&delayMs, 1);
+  StereoChorus both(*this);
+  const StereoPair y = both.Process(Pack(left, right), wet);
+  left = y[0];
+  right = y[1];
 }
 
-void Chorus::ProcessBlock(double* left, double* right, const double* wetValues,
-                          const double* delayMs, int n) {
-  if (superStereo)
-    ProcessSuperStereo(left, right, wetValues, delayMs, n);
-  else
-    ProcessMono(left, right, wetValues, delayMs, n);
+void Chorus::EnsureBuffer(std::size_t n) {
+  if (taps.size() < n)
+    taps.resize(n);
 }
 
-void Chorus::ProcessSuperStereo(double* left, double* right, const double* wetValues,
-                                const double* delayMs, int n) {
-  StereoAllpass dryStages(allpassDryL, allpassDryR);
-  StereoAllpass wetStages(allpassWetL, allpassWetR);
+void Chorus::PrepareBlock(const double* delays, int n) {
   for (int i = 0; i < n; ++i) {
-    if (wetValues)
-      SetWet(wetValues[i]);
-    if (delayMs)
-      SetDelay(delayMs[i]);
-    const StereoPair d = dryScale * Pack(left[i], right[i]);
-    const StereoPair out = dryStages.Process(d);
-    double sumL = 0.0, sumR = 0.0;
-    Taps(d[0], d[1], sumL, sumR);
-    const StereoPair mixed = wetStages.Process(Pack(sumL, sumR)) * wet + out;
-    left[i] = mixed[0];
-    right[i] = mixed[1];
-    Advance();
+    SetDelay(delays[i]);
+    delaySlew.Tick();
+    depthSlew.Tick();
+    const double delay = delaySlew.Value();
+    const double depth = depthSlew.Value();
+    std::array<double, 2 * kVoiceCount>& t = taps[static_cast<std::size_t>(i)];
+    for (int k = kVoiceCount - 1; k >= 0; --k)
+      t[kVoiceCount - 1 - k] = (lfos[k].Tick() * depth + 1.0) * delay;
+    if (superStereo) {
+      // The right taps run a quarter cycle ahead.
+      for (int k = kVoiceCount - 1; k >= 0; --k)
+        t[2 * kVoiceCount - 1 - k] = (lfos[k].Peek(0.25) * depth + 1.0) * delay;
+    }
   }
-}
-
-void Chorus::ProcessMono(double* left, double* right, const double* wetValues,
-                         const double* delayMs, int n) {
-  StereoAllpass dryStages(allpassDryL, allpassDryR);
-  for (int i = 0; i < n; ++i) {
-    if (wetValues)
-      SetWet(wetValues[i]);
-    if (delayMs)
-      SetDelay(delayMs[i]);
-    const StereoPair d = dryScale * Pack(left[i], right[i]);
-    const StereoPair out = dryStages.Process(d);
-    double sumL = 0.0, sumR = 0.0;
-    Taps(d[0], d[1], sumL, sumR);
-    // Both channels share the left wet signal, scaled by the square of the wet amount.
-    const double wetL = allpassWetL.Process(sumL);
-    left[i] = wet * (wet * wetL) + out[0];
-    right[i] = (wet * wetL) * wet + out[1];
-    Advance();
-  }
-}
-
-void Chorus::Advance() {
-  if (++writeIndex >= static_cast<int>(line.size()))
-    writeIndex = 0;
 }
 
 void Chorus::Reset(double rate) {
@@ -168,5 +108,12 @@ void Chorus::ClearNonFiniteStages() {
   for (AllpassStage* stage : {&allpassDryL, &allpassDryR, &allpassWetL, &allpassWetR})
     stage->ClearIfNotFinite();
 }
+
+StereoChorus::StereoChorus(Chorus& c)
+    : chorus(c),
+      superStereo(c.superStereo),
+      dryStages(c.allpassDryL, c.allpassDryR),
+      wetStages(c.allpassWetL, c.allpassWetR, !superStereo),
+      taps(c.taps.data()) {}
 
 }  // namespace quorvel

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <vector>
 
 #include "effect/AllpassStage.h"
 #include "effect/SlewLimiter.h"
+#include "effect/StereoPair.h"
 #include "effect/TableLfo.h"
 
 namespace quorvel {
@@ -20,15 +22,22 @@ class Chorus {
   Chorus();
 
   void SetSpread(double spread);  // [audio-thread] per block, 0 … 1: voice rates apart
-  void SetWet(double wet);        // [audio-thread] per sample, 0 … 1
-  void SetDelay(double ms);       // [audio-thread] per sample, used up to 50 ms
-  void SetSuperStereo(bool on);   // [audio-thread] per block
+  void SetWet(double value) {     // [audio-thread] per sample, 0 … 1
+    wet = value;
+    dryScale = 1.0 / (value + 1.0);
+  }
+  void SetDelay(double ms);      // [audio-thread] per sample, used up to 50 ms
+  void SetSuperStereo(bool on);  // [audio-thread] per block
 
   void Process(double& left, double& right);  // [audio-thread] in place
-  // [audio-thread] n samples in place; wet and delayMs hold one value per sample for SetWet
-  // and SetDelay (nullptr keeps the current one).
-  void ProcessBlock(double* left, double* right, const double* wet, const double* delayMs,
-                    int n);
+
+  // Grows the per-block buffer to n samples; call outside the audio callback to avoid
+  // allocating.
+  void EnsureBuffer(std::size_t n);
+  // [audio-thread] Sets the delay of each of the next n samples (at most the buffer size) as
+  // SetDelay would and works out where their taps read; moves the voices on by n samples.
+  // StereoChorus then runs those samples.
+  void PrepareBlock(const double* delayMs, int n);
 
   // [main-thread] or [audio-thread]: sizes the line for the rate (allocates only when the
   // rate grows), empties it and puts the delay at its target at once.
@@ -41,15 +50,10 @@ class Chorus {
   int LineLength() const { return static_cast<int>(line.size()); }
 
  private:
+  friend class StereoChorus;
+
   void ApplyRates();
   double Read(double delay) const;
-  // Writes the mono mix, moves the delay and returns the left tap sum; with superStereo the
-  // right one too.
-  void Taps(double dryL, double dryR, double& sumL, double& sumR);
-  void Advance();
-  void ProcessMono(double* left, double* right, const double* wet, const double* delayMs, int n);
-  void ProcessSuperStereo(double* left, double* right, const double* wet, const double* delayMs,
-                          int n);
 
   std::array<TableLfo, kVoiceCount> lfos;
   double sampleRate = 44100.0;
@@ -65,6 +69,69 @@ class Chorus {
   AllpassStage allpassWetL, allpassWetR;
   std::vector<double> line;
   int writeIndex = 0;
+  // Per sample of the prepared block, the tap delays in samples: voices 4 to 1 on the left,
+  // then on the right.
+  std::vector<std::array<double, 2 * kVoiceCount>> taps;
 };
+
+// Runs a chorus on both channels sample by sample through a prepared block, the left and
+// right all-passes side by side: their states are taken over on construction and handed back
+// on destruction. Without super stereo the right wet all-pass keeps its state.
+// [audio-thread]
+class StereoChorus {
+ public:
+  explicit StereoChorus(Chorus& chorus);
+
+  // The next sample of the prepared block at the given wet amount.
+  StereoPair Process(StereoPair x, double wet);
+
+ private:
+  Chorus& chorus;
+  const bool superStereo;
+  StereoAllpass dryStages;
+  StereoAllpass wetStages;
+  const std::array<double, 2 * Chorus::kVoiceCount>* taps;
+};
+
+inline double Chorus::Read(double delay) const {
+  const int length = static_cast<int>(line.size());
+  // Delays stay within the line whatever the settings; NaN reads the newest sample.
+  const double p = !(delay > 0.0) ? 0.0 : (delay < length - 1 ? delay : length - 1);
+  const int i = static_cast<int>(p);
+  const double fr = p - i;
+  int a = writeIndex - i;
+  if (a < 0)
+    a += length;
+  int b = a - 1;
+  if (b < 0)
+    b += length;
+  return (1.0 - fr) * line[a] + fr * line[b];
+}
+
+inline StereoPair StereoChorus::Process(StereoPair x, double wet) {
+  Chorus& c = chorus;
+  c.SetWet(wet);
+  const std::array<double, 2 * Chorus::kVoiceCount>& delay = *taps++;
+  const StereoPair d = c.dryScale * x;
+  const StereoPair out = dryStages.Process(d);
+  c.line[c.writeIndex] = (d[1] + d[0]) * 0.5;
+
+  double sumL = 0.0;
+  for (int k = 0; k < Chorus::kVoiceCount; ++k) sumL += c.Read(delay[k]);
+  StereoPair mixed;
+  if (superStereo) {
+    double sumR = 0.0;
+    for (int k = Chorus::kVoiceCount; k < 2 * Chorus::kVoiceCount; ++k) sumR += c.Read(delay[k]);
+    mixed = wetStages.Process(Pack(sumL, sumR)) * wet + out;
+  } else {
+    // Both channels share the left wet signal, scaled by the square of the wet amount.
+    const double wetL = wetStages.Process(Splat(sumL))[0];
+    mixed = Pack(wet * (wet * wetL) + out[0], (wet * wetL) * wet + out[1]);
+  }
+
+  if (++c.writeIndex >= static_cast<int>(c.line.size()))
+    c.writeIndex = 0;
+  return mixed;
+}
 
 }  // namespace quorvel

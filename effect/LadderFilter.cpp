@@ -50,7 +50,7 @@ void LadderFilter::ComputeCoefficients() {
 }
 
 double LadderFilter::Process(double x) {
-  return Step(state, x, settings);
+  return Step(state, x, CurrentCoefficients());
 }
 
 StereoLadder::StereoLadder(LadderFilter& l, LadderFilter& r) : left(l), right(r) {

@@ -16,6 +16,13 @@ class LadderFilter {
   void Reset(double sampleRate);     // [audio-thread] clears the state, keeps the settings
   double Process(double x);          // [audio-thread]
 
+  // What Process uses of the settings; changes with the cutoff and the resonance.
+  struct Coefficients {
+    double resonanceScale = 0.0;
+    double gain = 0.0;
+  };
+  Coefficients CurrentCoefficients() const { return {settings.resonanceScale, settings.gain}; }
+
   double Cutoff() const { return settings.cutoff; }
   double Resonance() const { return settings.resonance; }
   // cutoff / sample rate, limited
@@ -42,7 +49,7 @@ class LadderFilter {
 
   void ComputeCoefficients();
   template <class T>
-  static T Step(State<T>& s, T x, const Settings& c);
+  [[gnu::always_inline]] static T Step(State<T>& s, T x, Coefficients c);
 
   Settings settings;
   State<double> state{};
@@ -58,8 +65,14 @@ class StereoLadder {
   StereoLadder(const StereoLadder&) = delete;
   StereoLadder& operator=(const StereoLadder&) = delete;
 
-  void SetCutoff(double hz) { left.SetCutoff(hz); }
-  StereoPair Process(StereoPair x) { return LadderFilter::Step(state, x, left.settings); }
+  // At the left ladder's settings.
+  StereoPair Process(StereoPair x) {
+    return LadderFilter::Step(state, x, left.CurrentCoefficients());
+  }
+  // At coefficients the left ladder gave for another cutoff; the settings are not changed.
+  StereoPair Process(StereoPair x, LadderFilter::Coefficients c) {
+    return LadderFilter::Step(state, x, c);
+  }
 
  private:
   LadderFilter& left;
@@ -68,7 +81,7 @@ class StereoLadder {
 };
 
 template <class T>
-T LadderFilter::Step(State<T>& s, T x, const Settings& c) {
+inline T LadderFilter::Step(State<T>& s, T x, Coefficients c) {
   // Stage states are kept 20000 times larger than the signal, so the saturation input is
   // scaled back down and the stage gain scaled up to match.
   constexpr double kStateScale = 5e-5;

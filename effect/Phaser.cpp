@@ -13,55 +13,25 @@ constexpr double kMaxHz = 18000.0;
 constexpr double kSweepRate = 1.0;  // one sweep every two seconds
 constexpr std::array<double, Phaser::kStageCount> kInitialHz{880.0, 3400.0, 110.0, 12000.0};
 
-// The corner factors 8^m of stages 2 to 4 and their inverses for the right chain. The three
-// slots often follow the same source, and a value held from the last sample needs no new
-// exponential either.
-struct Corners {
-  double c1, c2, c3, r1, r2, r3;
-};
+// 8^m of one modulation slot and its inverse for the right chain, kept while m holds.
+struct Factor {
+  double m = std::nan("");
+  double factor = 0.0;
+  double inverse = 0.0;
 
-class Sweep {
- public:
-  Corners Next(double m1, double m2, double m3) {
-    Corners c;
-    Factor(m1, 0, c.c1, c.r1);
-    if (m2 == m1) {
-      c.c2 = c.c1;
-      c.r2 = c.r1;
-    } else {
-      Factor(m2, 1, c.c2, c.r2);
+  void Update(double value) {
+    if (!(value == m)) {
+      m = value;
+      factor = std::exp(kDepth * value);
+      inverse = 1.0 / factor;
     }
-    if (m3 == m1) {
-      c.c3 = c.c1;
-      c.r3 = c.r1;
-    } else if (m3 == m2) {
-      c.c3 = c.c2;
-      c.r3 = c.r2;
-    } else {
-      Factor(m3, 2, c.c3, c.r3);
-    }
-    return c;
   }
-
- private:
-  void Factor(double m, int slot, double& factor, double& inverse) {
-    if (!(m == last[slot])) {
-      last[slot] = m;
-      lastFactor[slot] = std::exp(kDepth * m);
-      lastInverse[slot] = 1.0 / lastFactor[slot];
-    }
-    factor = lastFactor[slot];
-    inverse = lastInverse[slot];
-  }
-
-  std::array<double, 3> last{std::nan(""), std::nan(""), std::nan("")};
-  std::array<double, 3> lastFactor{};
-  std::array<double, 3> lastInverse{};
 };
 
 }  // namespace
 
 Phaser::Phaser() {
+  EnsureBuffer(1);
   lfo.SetTable(GetWaveTable(WaveShape::Triangle));
   lfo.SetSampleRate(44100.0);
   lfo.SetRate(kSweepRate);
@@ -104,79 +74,43 @@ void Phaser::SetSuperStereo(bool on) {
   superStereo = on;
 }
 
-void Phaser::SetWet(double value) {
-  wet = value;
-  dry = 1.0 - value;
-}
-
-double Phaser::Limit(double scale, int index) const {
-  if (scale < minScale[index])
-    return minScale[index];
-  if (scale > maxScale[index])
-    return maxScale[index];
-  return scale;
-}
-
 void Phaser::Process(double& left, double& right, double m1, double m2, double m3) {
-  ProcessBlock(&left, &right, nullptr, &m1, &m2, &m3, 1);
+  PrepareBlock(&m1, &m2, &m3, 1);
+  StereoPhaser both(*this);
+  const StereoPair y = both.Process(Pack(left, right), wet);
+  left = y[0];
+  right = y[1];
 }
 
-void Phaser::ProcessBlock(double* left, double* right, const double* wetValues,
-                          const double* m1, const double* m2, const double* m3, int n) {
-  if (superStereo)
-    ProcessSuperStereo(left, right, wetValues, m1, m2, m3, n);
-  else
-    ProcessMono(left, right, wetValues, m1, m2, m3, n);
+void Phaser::EnsureBuffer(std::size_t n) {
+  if (gains.size() < n)
+    gains.resize(n);
 }
 
-void Phaser::ProcessMono(double* left, double* right, const double* wetValues,
-                         const double* m1, const double* m2, const double* m3, int n) {
-  Sweep sweep;
+void Phaser::PrepareBlock(const double* m1, const double* m2, const double* m3, int n) {
+  std::array<Factor, 3> factors;
+  ScaledGains g1(stagesL[0]), g2(stagesL[1]), g3(stagesL[2]), g4(stagesL[3]);
+  // Without super stereo both lanes take the left chain's scales.
+  const auto scales = [this](double left, double right, int stage) {
+    const double l = Limit(left, stage);
+    return Pack(l, superStereo ? Limit(right, stage) : l);
+  };
   for (int i = 0; i < n; ++i) {
-    if (wetValues)
-      SetWet(wetValues[i]);
-    const double in = 0.75 * (left[i] + right[i]);
+    // The three slots often follow the same source: equal values share one exponential.
+    factors[0].Update(m1[i]);
+    const Factor& f1 = factors[0];
+    const Factor& f2 = m2[i] == m1[i] ? f1 : (factors[1].Update(m2[i]), factors[1]);
+    const Factor& f3 =
+        m3[i] == m1[i] ? f1 : (m3[i] == m2[i] ? f2 : (factors[2].Update(m3[i]), factors[2]));
+    // The right chain sweeps half a cycle ahead and moves its stages the opposite way.
     const double c0 = std::exp(kDepth * lfo.Tick());
-    const Corners c = sweep.Next(m1[i], m2[i], m3[i]);
-    const double y1 = stagesL[0].ProcessScaled(Limit(c0, 0), in);
-    const double y2 = stagesL[1].ProcessScaled(Limit(c.c1, 1), y1 + feedbackGain * feedbackL);
-    const double y3 = stagesL[2].ProcessScaled(Limit(c.c2, 2), y2);
-    const double y4 = stagesL[3].ProcessScaled(Limit(c.c3, 3), y3);
-    feedbackL = y4;
-    left[i] = left[i] * dry + y4 * wet;
-    right[i] = right[i] * dry + y4 * wet;
+    const double cR = superStereo ? std::exp(kDepth * lfo.Peek(0.5)) : c0;
+    std::array<StereoPair, kStageCount>& g = gains[static_cast<std::size_t>(i)];
+    g[0] = g1.At(scales(c0, cR, 0));
+    g[1] = g2.At(scales(f1.factor, f1.inverse, 1));
+    g[2] = g3.At(scales(f2.factor, f2.inverse, 2));
+    g[3] = g4.At(scales(f3.factor, f3.inverse, 3));
   }
-}
-
-void Phaser::ProcessSuperStereo(double* left, double* right, const double* wetValues,
-                                const double* m1, const double* m2, const double* m3, int n) {
-  // The right chain sweeps half a cycle ahead and moves its stages the opposite way.
-  StereoAllpass s1(stagesL[0], stagesR[0]);
-  StereoAllpass s2(stagesL[1], stagesR[1]);
-  StereoAllpass s3(stagesL[2], stagesR[2]);
-  StereoAllpass s4(stagesL[3], stagesR[3]);
-  StereoPair feedback = Pack(feedbackL, feedbackR);
-  Sweep sweep;
-  for (int i = 0; i < n; ++i) {
-    if (wetValues)
-      SetWet(wetValues[i]);
-    const double l = left[i];
-    const double r = right[i];
-    const double in = 0.75 * (l + r);
-    const double c0 = std::exp(kDepth * lfo.Tick());
-    const double cR = std::exp(kDepth * lfo.Peek(0.5));
-    const Corners c = sweep.Next(m1[i], m2[i], m3[i]);
-    const StereoPair y1 = s1.ProcessScaled(Pack(Limit(c0, 0), Limit(cR, 0)), Splat(in));
-    const StereoPair y2 = s2.ProcessScaled(Pack(Limit(c.c1, 1), Limit(c.r1, 1)),
-                                           y1 + feedbackGain * feedback);
-    const StereoPair y3 = s3.ProcessScaled(Pack(Limit(c.c2, 2), Limit(c.r2, 2)), y2);
-    const StereoPair y4 = s4.ProcessScaled(Pack(Limit(c.c3, 3), Limit(c.r3, 3)), y3);
-    feedback = y4;
-    left[i] = l * dry + y4[0] * wet;
-    right[i] = r * dry + y4[1] * wet;
-  }
-  feedbackL = feedback[0];
-  feedbackR = feedback[1];
 }
 
 void Phaser::Reset(double sampleRate) {
@@ -194,6 +128,22 @@ void Phaser::ClearNonFiniteStages() {
     stagesL[k].ClearIfNotFinite();
     stagesR[k].ClearIfNotFinite();
   }
+}
+
+StereoPhaser::StereoPhaser(Phaser& p)
+    : phaser(p),
+      superStereo(p.superStereo),
+      stage1(p.stagesL[0], p.stagesR[0], !superStereo),
+      stage2(p.stagesL[1], p.stagesR[1], !superStereo),
+      stage3(p.stagesL[2], p.stagesR[2], !superStereo),
+      stage4(p.stagesL[3], p.stagesR[3], !superStereo),
+      feedback(Pack(p.feedbackL, superStereo ? p.feedbackR : p.feedbackL)),
+      gains(p.gains.data()) {}
+
+StereoPhaser::~StereoPhaser() {
+  phaser.feedbackL = feedback[0];
+  if (superStereo)
+    phaser.feedbackR = feedback[1];
 }
 
 }  // namespace quorvel

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <array>
+#include <cmath>
+#include <cstddef>
+#include <vector>
 
 #include "effect/AllpassStage.h"
+#include "effect/StereoPair.h"
 #include "effect/TableLfo.h"
 
 namespace quorvel {
@@ -22,14 +26,21 @@ class Phaser {
   void SetFrequency3(double hz);
   void SetFeedback(double gain);  // [audio-thread] per block, 0 … 1
   void SetSuperStereo(bool on);   // [audio-thread] per block
-  void SetWet(double wet);        // [audio-thread] per sample, 0 … 1
+  void SetWet(double value) {  // [audio-thread] per sample, 0 … 1
+    wet = value;
+    dry = 1.0 - value;
+  }
 
   // [audio-thread] m1, m2, m3 in −1 … 1 move stages 2 to 4 by up to three octaves.
   void Process(double& left, double& right, double m1, double m2, double m3);
-  // [audio-thread] n samples in place; wet holds one wet amount per sample (nullptr keeps the
-  // current one), m1, m2 and m3 one modulation value per sample each.
-  void ProcessBlock(double* left, double* right, const double* wet, const double* m1,
-                    const double* m2, const double* m3, int n);
+
+  // Grows the per-block buffer to n samples; call outside the audio callback to avoid
+  // allocating.
+  void EnsureBuffer(std::size_t n);
+  // [audio-thread] The stage gains of the next n samples (at most the buffer size) for the
+  // modulation values m1, m2 and m3, one per sample each; moves the sweep on by n samples.
+  // StereoPhaser then runs those samples.
+  void PrepareBlock(const double* m1, const double* m2, const double* m3, int n);
 
   // [audio-thread] keeps the sweep phase and the stage states; clears the feedback.
   void Reset(double sampleRate);
@@ -40,12 +51,16 @@ class Phaser {
   const AllpassStage& LeftStage(int index) const { return stagesL[index]; }
 
  private:
+  friend class StereoPhaser;
+
   void SetStageFrequency(int index, double hz);
-  double Limit(double scale, int index) const;
-  void ProcessMono(double* left, double* right, const double* wet, const double* m1,
-                   const double* m2, const double* m3, int n);
-  void ProcessSuperStereo(double* left, double* right, const double* wet, const double* m1,
-                          const double* m2, const double* m3, int n);
+  double Limit(double scale, int index) const {
+    if (scale < minScale[index])
+      return minScale[index];
+    if (scale > maxScale[index])
+      return maxScale[index];
+    return scale;
+  }
 
   TableLfo lfo;
   std::array<AllpassStage, kStageCount> stagesL;
@@ -58,6 +73,43 @@ class Phaser {
   std::array<double, kStageCount> minScale{};
   std::array<double, kStageCount> maxScale{};
   bool superStereo = true;
+  // Per sample of the prepared block, the gains of stages 1 to 4, left and right.
+  std::vector<std::array<StereoPair, kStageCount>> gains;
 };
+
+// Runs a phaser on both channels sample by sample through a prepared block, the left and
+// right chains side by side: the state is taken over on construction and handed back on
+// destruction. Without super stereo the right chain keeps its state. [audio-thread]
+class StereoPhaser {
+ public:
+  explicit StereoPhaser(Phaser& phaser);
+  ~StereoPhaser();
+  StereoPhaser(const StereoPhaser&) = delete;
+  StereoPhaser& operator=(const StereoPhaser&) = delete;
+
+  // The next sample of the prepared block at the given wet amount.
+  StereoPair Process(StereoPair x, double wet);
+
+ private:
+  Phaser& phaser;
+  const bool superStereo;
+  StereoAllpass stage1, stage2, stage3, stage4;
+  StereoPair feedback;
+  const std::array<StereoPair, Phaser::kStageCount>* gains;
+};
+
+inline StereoPair StereoPhaser::Process(StereoPair x, double wet) {
+  Phaser& p = phaser;
+  p.SetWet(wet);
+  const std::array<StereoPair, Phaser::kStageCount>& g = *gains++;
+  const double in = 0.75 * (x[0] + x[1]);
+  StereoPair y = stage1.Process(Splat(in), g[0]);
+  y = stage2.Process(y + p.feedbackGain * feedback, g[1]);
+  y = stage3.Process(y, g[2]);
+  y = stage4.Process(y, g[3]);
+  feedback = y;
+  // Without super stereo the right lane repeats the left chain, so both channels get it.
+  return x * p.dry + y * p.wet;
+}
 
 }  // namespace quorvel

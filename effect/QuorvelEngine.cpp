@@ -17,7 +17,8 @@ double Value(ParamSnapshot values, ParamIndex index) {
   return values[static_cast<size_t>(ToIndex(index))];
 }
 
-void Grow(std::vector<double>& buffer, std::size_t n) {
+template <class T>
+void Grow(std::vector<T>& buffer, std::size_t n) {
   if (buffer.size() < n) buffer.resize(n);
 }
 
@@ -34,6 +35,10 @@ void QuorvelEngine::EnsureBuffers(std::size_t n) {
   for (ModulationSlot& slot : slots) slot.EnsureBuffer(n);
   sources.EnsureBuffers(n);
   for (std::vector<double>* buffer : {&workL, &workR, &detL, &detR}) Grow(*buffer, n);
+  Grow(ladderCoefficients, n);
+  Grow(bandPassCoefficients, n);
+  phaser.EnsureBuffer(n);
+  chorus.EnsureBuffer(n);
 }
 
 void QuorvelEngine::RefreshSettings(ParamSnapshot values, double tempo) {
@@ -128,29 +133,9 @@ void QuorvelEngine::ProcessAudioBlock(ParamSnapshot values, const double* const*
   sources.GenerateModSources(detL.data(), detR.data(), count, inputGain);
   const SourceBuffers standard = sources.StandardSources();
 
-  // Every stage after the first one that ran sees its input soft-clipped.
-  bool prior = false;
-  if (cutoffOn) {
-    prior = true;
-    RunCutoffFilter(n, standard);
-  }
-  RunHighPass(n);
-  if (driveOn) {
-    if (prior) ClipBoth(n);
-    prior = true;
-    RunDrive(n, standard);
-  }
-  if (phaserOn) {
-    if (prior) ClipBoth(n);
-    prior = true;
-    ClipBoth(n);
-    RunPhaser(n, standard);
-  }
-  if (chorusOn) {
-    if (prior) ClipBoth(n);
-    RunChorus(n, standard);
-  }
-  RunOutputGain(n, standard);
+  const ModulatedValues modulated = EvaluateSlots(count, standard);
+  PrepareStages(n, modulated);
+  RunChain(n, modulated);
 
   if (GuardNonFinite(n)) ResetDsp(sampleRate);
   WriteOutputs(outputs, n, channels);
@@ -185,80 +170,119 @@ void QuorvelEngine::CopyInputs(const double* const* inputs, int n, const Channel
   }
 }
 
-void QuorvelEngine::RunCutoffFilter(int n, const SourceBuffers& standard) {
-  const std::span<const double> f = SlotAt(ModSlot::Cutoff).ModulatedCurve(
-      10.0, 18000.0, cutoffBase, standard, static_cast<std::size_t>(n), 2.5);
-  double* l = workL.data();
-  double* r = workR.data();
-  {
-    StereoLadder ladders(cutoffL, cutoffR);
+QuorvelEngine::ModulatedValues QuorvelEngine::EvaluateSlots(std::size_t n,
+                                                            const SourceBuffers& standard) {
+  ModulatedValues v;
+  if (cutoffOn)
+    v.cutoff = SlotAt(ModSlot::Cutoff).ModulatedCurve(10.0, 18000.0, cutoffBase, standard, n, 2.5).data();
+  if (driveOn)
+    v.drive = SlotAt(ModSlot::Drive).ModulatedLinear(0.0, 1.0, driveBase, standard, n).data();
+  if (phaserOn) {
+    v.phaserWet =
+        SlotAt(ModSlot::PhaserWet).ModulatedLinear(0.0, 1.0, phaserWetBase, standard, n).data();
+    v.phaserFreq1 = SlotAt(ModSlot::PhaserFreq1).ModulatedLinear(-1.0, 1.0, 0.0, standard, n).data();
+    v.phaserFreq2 = SlotAt(ModSlot::PhaserFreq2).ModulatedLinear(-1.0, 1.0, 0.0, standard, n).data();
+    v.phaserFreq3 = SlotAt(ModSlot::PhaserFreq3).ModulatedLinear(-1.0, 1.0, 0.0, standard, n).data();
+  }
+  if (chorusOn) {
+    const SourceBuffers slow = sources.RenderSlowLfos(n);
+    v.chorusWet =
+        SlotAt(ModSlot::ChorusWet).ModulatedLinear(0.0, 1.0, chorusWetBase, standard, n).data();
+    v.chorusDelay =
+        SlotAt(ModSlot::ChorusDelay).ModulatedCurve(0.0, 50.0, chorusDelayMs, slow, n, 1.5).data();
+  }
+  v.output = SlotAt(ModSlot::Output).ModulatedLinear(0.0, 2.0, outputBase, standard, n).data();
+  return v;
+}
+
+namespace {
+
+StereoPair Clip(StereoPair x) {
+  return Pack(SoftClip(x[0]), SoftClip(x[1]));
+}
+
+}  // namespace
+
+void QuorvelEngine::PrepareStages(int n, const ModulatedValues& v) {
+  if (cutoffOn) {
     for (int i = 0; i < n; ++i) {
-      ladders.SetCutoff(f[i]);
-      const StereoPair y = ladders.Process(Pack(l[i], r[i]));
-      l[i] = y[0];
-      r[i] = y[1];
+      cutoffL.SetCutoff(v.cutoff[i]);
+      ladderCoefficients[static_cast<std::size_t>(i)] = cutoffL.CurrentCoefficients();
+    }
+    // Band-pass shapes: a resonant high-pass below the ladder's cutoff.
+    if (cutoffShape != 0) {
+      const double corner = cutoffShape == 1 ? 0.25 : 0.75;
+      for (int i = 0; i < n; ++i) {
+        bandPassL.SetFrequency(corner * v.cutoff[i]);
+        bandPassCoefficients[static_cast<std::size_t>(i)] = bandPassL.CurrentCoefficients();
+      }
     }
   }
-  if (cutoffShape == 0)
-    return;
-  // Band-pass shapes: a resonant high-pass below the ladder's cutoff, made up in level.
-  const double corner = cutoffShape == 1 ? 0.25 : 0.75;
-  const double makeUp = cutoffShape == 1 ? 4.0 : 8.0;
-  StereoBiquad bandPass(bandPassL, bandPassR);
-  for (int i = 0; i < n; ++i) {
-    bandPass.SetFrequency(corner * f[i]);
-    const StereoPair y = makeUp * bandPass.Process(Pack(l[i], r[i]));
-    l[i] = y[0];
-    r[i] = y[1];
-  }
+  if (phaserOn) phaser.PrepareBlock(v.phaserFreq1, v.phaserFreq2, v.phaserFreq3, n);
+  if (chorusOn) chorus.PrepareBlock(v.chorusDelay, n);
 }
 
-void QuorvelEngine::RunHighPass(int n) {
+void QuorvelEngine::RunChain(int n, const ModulatedValues& v) {
+  StereoLadder cutoff(cutoffL, cutoffR);
+  StereoBiquad bandPass(bandPassL, bandPassR);
+  StereoBiquad highPass(highPassL, highPassR);
+  StereoDrive driveStage(drive);
+  StereoPhaser phaserStage(phaser);
+  StereoChorus chorusStage(chorus);
+  const bool bandPassOn = cutoffShape != 0;
+  // The band-pass is made up in level.
+  const double makeUp = cutoffShape == 1 ? 4.0 : 8.0;
+  // Every stage after the first one that ran sees its input soft-clipped.
+  const bool clipBeforeDrive = cutoffOn;
+  const bool clipBeforePhaser = cutoffOn || driveOn;
+  const bool clipBeforeChorus = cutoffOn || driveOn || phaserOn;
   double* l = workL.data();
   double* r = workR.data();
-  StereoBiquad highPass(highPassL, highPassR);
-  for (int i = 0; i < n; ++i) {
-    const StereoPair y = highPass.Process(Pack(l[i], r[i]));
-    l[i] = y[0];
-    r[i] = y[1];
-  }
-}
 
-void QuorvelEngine::RunDrive(int n, const SourceBuffers& standard) {
-  const std::span<const double> d = SlotAt(ModSlot::Drive).ModulatedLinear(
-      0.0, 1.0, driveBase, standard, static_cast<std::size_t>(n));
-  drive.ProcessBlock(workL.data(), workR.data(), d.data(), n);
-}
-
-void QuorvelEngine::RunPhaser(int n, const SourceBuffers& standard) {
-  const auto count = static_cast<std::size_t>(n);
-  const std::span<const double> w =
-      SlotAt(ModSlot::PhaserWet).ModulatedLinear(0.0, 1.0, phaserWetBase, standard, count);
-  const std::span<const double> m1 =
-      SlotAt(ModSlot::PhaserFreq1).ModulatedLinear(-1.0, 1.0, 0.0, standard, count);
-  const std::span<const double> m2 =
-      SlotAt(ModSlot::PhaserFreq2).ModulatedLinear(-1.0, 1.0, 0.0, standard, count);
-  const std::span<const double> m3 =
-      SlotAt(ModSlot::PhaserFreq3).ModulatedLinear(-1.0, 1.0, 0.0, standard, count);
-  phaser.ProcessBlock(workL.data(), workR.data(), w.data(), m1.data(), m2.data(), m3.data(), n);
-}
-
-void QuorvelEngine::RunChorus(int n, const SourceBuffers& standard) {
-  const auto count = static_cast<std::size_t>(n);
-  const SourceBuffers slow = sources.RenderSlowLfos(count);
-  const std::span<const double> w =
-      SlotAt(ModSlot::ChorusWet).ModulatedLinear(0.0, 1.0, chorusWetBase, standard, count);
-  const std::span<const double> t =
-      SlotAt(ModSlot::ChorusDelay).ModulatedCurve(0.0, 50.0, chorusDelayMs, slow, count, 1.5);
-  chorus.ProcessBlock(workL.data(), workR.data(), w.data(), t.data(), n);
-}
-
-void QuorvelEngine::RunOutputGain(int n, const SourceBuffers& standard) {
-  const std::span<const double> g = SlotAt(ModSlot::Output).ModulatedLinear(
-      0.0, 2.0, outputBase, standard, static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    workL[i] *= g[i];
-    workR[i] *= g[i];
+  // Each stage's feedback loop is a long chain of dependent operations. Running the stages a
+  // sample apart (the filters on sample i, the drive on i − 1, the phaser on i − 2, the
+  // chorus on i − 3) makes the four chains independent within one pass of the loop, so the
+  // processor works on them side by side.
+  const auto filters = [&](int i) {
+    const auto at = static_cast<std::size_t>(i);
+    StereoPair x = Pack(l[i], r[i]);
+    if (cutoffOn) {
+      x = cutoff.Process(x, ladderCoefficients[at]);
+      if (bandPassOn) x = makeUp * bandPass.Process(x, bandPassCoefficients[at]);
+    }
+    x = highPass.Process(x);
+    l[i] = x[0];
+    r[i] = x[1];
+  };
+  const auto drives = [&](int i) {
+    StereoPair x = Pack(l[i], r[i]);
+    if (clipBeforeDrive) x = Clip(x);
+    x = driveStage.Process(x, v.drive[i]);
+    l[i] = x[0];
+    r[i] = x[1];
+  };
+  const auto phasers = [&](int i) {
+    StereoPair x = Pack(l[i], r[i]);
+    if (clipBeforePhaser) x = Clip(x);
+    x = phaserStage.Process(Clip(x), v.phaserWet[i]);
+    l[i] = x[0];
+    r[i] = x[1];
+  };
+  const auto choruses = [&](int i) {
+    StereoPair x = Pack(l[i], r[i]);
+    if (chorusOn) {
+      if (clipBeforeChorus) x = Clip(x);
+      x = chorusStage.Process(x, v.chorusWet[i]);
+    }
+    x = x * v.output[i];
+    l[i] = x[0];
+    r[i] = x[1];
+  };
+  for (int i = 0; i < n + 3; ++i) {
+    if (i < n) filters(i);
+    if (driveOn && i >= 1 && i <= n) drives(i - 1);
+    if (phaserOn && i >= 2 && i <= n + 1) phasers(i - 2);
+    if (i >= 3) choruses(i - 3);
   }
 }
 
@@ -282,11 +306,6 @@ void QuorvelEngine::WriteOutputs(double* const* outputs, int n, const ChannelSta
   for (int k = 2; k < channels.outputChannels; ++k) {
     if (channels.Output(k) && outputs[k]) std::fill_n(outputs[k], count, 0.0);
   }
-}
-
-void QuorvelEngine::ClipBoth(int n) {
-  SoftClipBlock(workL.data(), n);
-  SoftClipBlock(workR.data(), n);
 }
 
 void QuorvelEngine::PublishIndicators(const SourceValues& values) {

@@ -76,16 +76,29 @@ class QuorvelEngine {
  private:
   ModulationSlot& SlotAt(ModSlot slot) { return slots[static_cast<size_t>(slot)]; }
   void CopyInputs(const double* const* inputs, int n, const ChannelState& channels);
-  void RunCutoffFilter(int n, const SourceBuffers& standard);
-  void RunHighPass(int n);
-  void RunDrive(int n, const SourceBuffers& standard);
-  void RunPhaser(int n, const SourceBuffers& standard);
-  void RunChorus(int n, const SourceBuffers& standard);
-  void RunOutputGain(int n, const SourceBuffers& standard);
+  // One value per sample for every modulated setting of the enabled stages; null for the
+  // stages that are off.
+  struct ModulatedValues {
+    const double* cutoff = nullptr;
+    const double* drive = nullptr;
+    const double* phaserWet = nullptr;
+    const double* phaserFreq1 = nullptr;
+    const double* phaserFreq2 = nullptr;
+    const double* phaserFreq3 = nullptr;
+    const double* chorusWet = nullptr;
+    const double* chorusDelay = nullptr;
+    const double* output = nullptr;
+  };
+  ModulatedValues EvaluateSlots(std::size_t n, const SourceBuffers& standard);
+  // Works out every coefficient of the block that does not depend on the signal, so that the
+  // pass over the signal makes no library calls.
+  void PrepareStages(int n, const ModulatedValues& values);
+  // Every stage sample by sample in one pass, so that the stages' feedback loops overlap
+  // instead of waiting for one another.
+  void RunChain(int n, const ModulatedValues& values);
   // True when a sample had to be silenced.
   bool GuardNonFinite(int n);
   void WriteOutputs(double* const* outputs, int n, const ChannelState& channels);
-  void ClipBoth(int n);
   void PublishIndicators(const SourceValues& values);
 
   double sampleRate = 44100.0;
@@ -93,6 +106,9 @@ class QuorvelEngine {
   ModulationSlots slots;
 
   std::vector<double> workL, workR, detL, detR;
+  // Per sample of the block, the coefficients of the modulated cutoff filter.
+  std::vector<LadderFilter::Coefficients> ladderCoefficients;
+  std::vector<BiquadFilter::Coefficients> bandPassCoefficients;
 
   double inputGain = 1.0;
   bool sidechainOn = false;

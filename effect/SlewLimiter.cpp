@@ -32,17 +32,4 @@ void SlewLimiter::SetTarget(double x) {
   }
 }
 
-bool SlewLimiter::Tick() {
-  if (!rising && !falling)
-    return false;
-  const double next = multiplicative ? value * step : value + step;
-  value = next;
-  const bool arrived = rising ? !(next < target) : !(next > target);
-  if (arrived) {
-    value = target;
-    rising = falling = false;
-  }
-  return true;
-}
-
 }  // namespace quorvel

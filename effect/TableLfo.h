@@ -1,8 +1,11 @@
 #pragma once
 
 #include "effect/WaveTables.h"
+#include "framework/SaturatingCast.h"
 
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -53,5 +56,37 @@ private:
     std::vector<double> buffer_;
     const WaveTable* table_;
 };
+
+inline double TableLfo::Tick()
+{
+    phase_ += increment_;
+    if (phase_ >= 1.0)
+        phase_ -= 1.0;
+    return Lookup(phase_);
+}
+
+inline double TableLfo::Peek(double offset) const
+{
+    double p = offset + phase_ + increment_;
+    if (p >= 1.0)
+        p -= 1.0;
+    return Lookup(p);
+}
+
+inline double TableLfo::Lookup(double p) const
+{
+    const double scaled = p * kWaveTableSize;
+    // Within the table truncation is the floor, without a library call.
+    const std::int64_t j = scaled >= 0.0 && scaled < kWaveTableSize
+                               ? static_cast<std::int64_t>(scaled)
+                               : plugkit::SaturateTruncate<std::int64_t>(std::floor(scaled));
+    const double f = scaled - static_cast<double>(j);
+    // Wrapping the index keeps phases outside 0 … 1 (an absurd rate) inside the table.
+    constexpr std::int64_t mask = kWaveTableSize - 1;
+    const std::int64_t k = j & mask;
+    const double a = (*table_)[static_cast<std::size_t>(k)];
+    const double b = (*table_)[static_cast<std::size_t>((k + 1) & mask)];
+    return a * (1.0 - f) + b * f;
+}
 
 } // namespace quorvel
