@@ -75,21 +75,47 @@ void Chorus::EnsureBuffer(std::size_t n) {
     taps.resize(n);
 }
 
+Chorus::TapPair Chorus::Locate(double left, double right, int w) const {
+  const int length = static_cast<int>(line.size());
+  const StereoPair delay = Pack(left, right);
+  const StereoPair last = Splat(length - 1);
+  // Delays stay within the line whatever the settings; NaN reads the newest sample.
+  const StereoPair p = Choose(delay > 0.0, Choose(delay < last, delay, last), Splat(0.0));
+  // p lies in 0 … length − 1, where truncation to 32 bits is exact.
+  const __m128i whole = _mm_cvttpd_epi32(p);
+  TapPair t;
+  t.fraction = p - _mm_cvtepi32_pd(whole);
+  const __m128i size = _mm_set1_epi32(length);
+  const __m128i zero = _mm_setzero_si128();
+  __m128i a = _mm_sub_epi32(_mm_set1_epi32(w), whole);
+  a = _mm_add_epi32(a, _mm_and_si128(_mm_cmplt_epi32(a, zero), size));
+  __m128i b = _mm_sub_epi32(a, _mm_set1_epi32(1));
+  b = _mm_add_epi32(b, _mm_and_si128(_mm_cmplt_epi32(b, zero), size));
+  t.newer[0] = _mm_cvtsi128_si32(a);
+  t.newer[1] = _mm_cvtsi128_si32(_mm_shuffle_epi32(a, 1));
+  t.older[0] = _mm_cvtsi128_si32(b);
+  t.older[1] = _mm_cvtsi128_si32(_mm_shuffle_epi32(b, 1));
+  return t;
+}
+
 void Chorus::PrepareBlock(const double* delays, int n) {
+  const int length = static_cast<int>(line.size());
+  int w = writeIndex;
   for (int i = 0; i < n; ++i) {
     SetDelay(delays[i]);
     delaySlew.Tick();
     depthSlew.Tick();
     const double delay = delaySlew.Value();
     const double depth = depthSlew.Value();
-    std::array<double, 2 * kVoiceCount>& t = taps[static_cast<std::size_t>(i)];
-    for (int k = kVoiceCount - 1; k >= 0; --k)
-      t[kVoiceCount - 1 - k] = (lfos[k].Tick() * depth + 1.0) * delay;
-    if (superStereo) {
+    std::array<TapPair, kVoiceCount>& t = taps[static_cast<std::size_t>(i)];
+    for (int k = kVoiceCount - 1; k >= 0; --k) {
+      const double left = (lfos[k].Tick() * depth + 1.0) * delay;
       // The right taps run a quarter cycle ahead.
-      for (int k = kVoiceCount - 1; k >= 0; --k)
-        t[2 * kVoiceCount - 1 - k] = (lfos[k].Peek(0.25) * depth + 1.0) * delay;
+      const double right = superStereo ? (lfos[k].Peek(0.25) * depth + 1.0) * delay : left;
+      t[static_cast<std::size_t>(kVoiceCount - 1 - k)] = Locate(left, right, w);
     }
+    if (++w >= length)
+      w = 0;
   }
 }
 

@@ -52,8 +52,16 @@ class Chorus {
  private:
   friend class StereoChorus;
 
+  // Where a left and a right tap read, delays in samples back from the write position w:
+  // the newer and the older neighbour and the weight of the older one.
+  struct TapPair {
+    int newer[2];
+    int older[2];
+    StereoPair fraction;
+  };
+
   void ApplyRates();
-  double Read(double delay) const;
+  TapPair Locate(double left, double right, int w) const;
 
   std::array<TableLfo, kVoiceCount> lfos;
   double sampleRate = 44100.0;
@@ -69,9 +77,8 @@ class Chorus {
   AllpassStage allpassWetL, allpassWetR;
   std::vector<double> line;
   int writeIndex = 0;
-  // Per sample of the prepared block, the tap delays in samples: voices 4 to 1 on the left,
-  // then on the right.
-  std::vector<std::array<double, 2 * kVoiceCount>> taps;
+  // Per sample of the prepared block, the taps of voices 4 to 1.
+  std::vector<std::array<TapPair, kVoiceCount>> taps;
 };
 
 // Runs a chorus on both channels sample by sample through a prepared block, the left and
@@ -90,42 +97,32 @@ class StereoChorus {
   const bool superStereo;
   StereoAllpass dryStages;
   StereoAllpass wetStages;
-  const std::array<double, 2 * Chorus::kVoiceCount>* taps;
+  const std::array<Chorus::TapPair, Chorus::kVoiceCount>* taps;
 };
-
-inline double Chorus::Read(double delay) const {
-  const int length = static_cast<int>(line.size());
-  // Delays stay within the line whatever the settings; NaN reads the newest sample.
-  const double p = !(delay > 0.0) ? 0.0 : (delay < length - 1 ? delay : length - 1);
-  const int i = static_cast<int>(p);
-  const double fr = p - i;
-  int a = writeIndex - i;
-  if (a < 0)
-    a += length;
-  int b = a - 1;
-  if (b < 0)
-    b += length;
-  return (1.0 - fr) * line[a] + fr * line[b];
-}
 
 inline StereoPair StereoChorus::Process(StereoPair x, double wet) {
   Chorus& c = chorus;
   c.SetWet(wet);
-  const std::array<double, 2 * Chorus::kVoiceCount>& delay = *taps++;
+  const std::array<Chorus::TapPair, Chorus::kVoiceCount>& voices = *taps++;
   const StereoPair d = c.dryScale * x;
   const StereoPair out = dryStages.Process(d);
+  const double* line = c.line.data();
   c.line[c.writeIndex] = (d[1] + d[0]) * 0.5;
 
-  double sumL = 0.0;
-  for (int k = 0; k < Chorus::kVoiceCount; ++k) sumL += c.Read(delay[k]);
+  // Left taps in the first lane, right ones in the second; without super stereo only the
+  // first lane counts.
+  StereoPair sum = Splat(0.0);
+  for (const Chorus::TapPair& t : voices) {
+    const StereoPair newer = Pack(line[t.newer[0]], line[t.newer[1]]);
+    const StereoPair older = Pack(line[t.older[0]], line[t.older[1]]);
+    sum += (1.0 - t.fraction) * newer + t.fraction * older;
+  }
   StereoPair mixed;
   if (superStereo) {
-    double sumR = 0.0;
-    for (int k = Chorus::kVoiceCount; k < 2 * Chorus::kVoiceCount; ++k) sumR += c.Read(delay[k]);
-    mixed = wetStages.Process(Pack(sumL, sumR)) * wet + out;
+    mixed = wetStages.Process(sum) * wet + out;
   } else {
     // Both channels share the left wet signal, scaled by the square of the wet amount.
-    const double wetL = wetStages.Process(Splat(sumL))[0];
+    const double wetL = wetStages.Process(Splat(sum[0]))[0];
     mixed = Pack(wet * (wet * wetL) + out[0], (wet * wetL) * wet + out[1]);
   }
 

@@ -8,34 +8,35 @@
 
 namespace quorvel {
 
-// Quadratic Bézier through (x0, y0), (x1, y1), (x2, y2), solved for its parameter at x.
-inline double BezierAt(double x, double x0, double x1, double x2, double y0, double y1,
-                       double y2) {
-  if (x <= x0)
-    return y0;
-  if (x >= x2)
-    return y2;
-  const double h = x0 - 2.0 * x1 + x2;
-  double u;
-  if (h != 0.0) {
-    const double b = x1 - x0;
-    u = (std::sqrt(b * b - (x0 - x) * h) - b) / h;
-  } else {
-    u = x0 != x2 ? (x - x0) / (x2 - x0) : 0.0;
-  }
-  return ((1.0 - u) * 2.0 * y1 + u * y2) * u + (1.0 - u) * (1.0 - u) * y0;
+// Asymmetric waveshaper: slope 3.875 around 0, saturating towards 0.875 above and −1 below,
+// continuing with a small linear slope beyond ±1. Between −1 and 1 it follows a quadratic
+// Bézier for each sign, solved for its parameter at x. Both lanes are worked out without
+// branches: audio changes sign at random, and mispredicted branches would stall the chain.
+inline StereoPair DriveCurve(StereoPair x) {
+  const StereoMask negative = x < 0.0;
+  const auto pick = [negative](double below, double above) {
+    return Choose(negative, Splat(below), Splat(above));
+  };
+  // Control points (x0, y0), (x1, y1), (x2, y2) of the lane's Bézier.
+  const StereoPair x0 = pick(-1.0, 0.0);
+  const StereoPair x1 = pick(-0.25, 0.21774193548387);
+  const StereoPair x2 = pick(0.0, 1.0);
+  const StereoPair y0 = pick(-1.0, 0.0);
+  const StereoPair y1 = pick(-0.96875, 0.84375);
+  const StereoPair y2 = pick(0.0, 0.875);
+  const StereoPair h = x0 - 2.0 * x1 + x2;
+  const StereoPair b = x1 - x0;
+  const StereoPair u = (Sqrt(b * b - (x0 - x) * h) - b) / h;
+  StereoPair curve = ((1.0 - u) * 2.0 * y1 + u * y2) * u + (1.0 - u) * (1.0 - u) * y0;
+  curve = Choose(x <= x0, y0, Choose(x >= x2, y2, curve));
+  const StereoPair low = -1.0 - (x + 1.0) / 0.75 * -0.03125;
+  const StereoPair high = (x - 1.0) / 0.78225806451613 * 0.03125 + 0.875;
+  // NaN falls through to the upper line, as it fails every comparison.
+  return Choose(x <= -1.0, low, Choose(x < 1.0, curve, high));
 }
 
-// Asymmetric waveshaper: slope 3.875 around 0, saturating towards 0.875 above and −1 below,
-// continuing with a small linear slope beyond ±1.
 inline double DriveCurve(double x) {
-  if (x <= -1.0)
-    return -1.0 - (x + 1.0) / 0.75 * -0.03125;
-  if (x < 0.0)
-    return BezierAt(x, -1.0, -0.25, 0.0, -1.0, -0.96875, 0.0);
-  if (x < 1.0)
-    return BezierAt(x, 0.0, 0.21774193548387, 1.0, 0.0, 0.84375, 0.875);
-  return (x - 1.0) / 0.78225806451613 * 0.03125 + 0.875;
+  return DriveCurve(Splat(x))[0];
 }
 
 // Adds a saturated, envelope-weighted component to both channels, always low-passed by
@@ -87,15 +88,13 @@ class StereoDrive {
 
 inline StereoPair StereoDrive::Process(StereoPair x, double amount) {
   lastAmount = amount;
-  const double gain = amount + 1.0;
-  const double shapedL = DriveCurve(x[0] * gain);
-  const double shapedR = DriveCurve(x[1] * gain);
-  const double sum = shapedL + shapedR;
+  const StereoPair shaped = DriveCurve(x * (amount + 1.0));
+  const double sum = shaped[0] + shaped[1];
   StereoPair u;
   if (feedbackOn) {
     const double f = sum + 0.5 * feedback;
     envelope = (envelope - f) * coefficient + f;
-    u = Pack(shapedL, shapedR) * std::abs(envelope);
+    u = shaped * std::abs(envelope);
   } else {
     // Without feedback the shaped signals only steer the envelope.
     envelope = (envelope - sum) * coefficient + sum;

@@ -75,6 +75,7 @@ class StereoLadder {
   }
 
  private:
+
   LadderFilter& left;
   LadderFilter& right;
   LadderFilter::State<StereoPair> state;

@@ -88,28 +88,39 @@ void Phaser::EnsureBuffer(std::size_t n) {
 }
 
 void Phaser::PrepareBlock(const double* m1, const double* m2, const double* m3, int n) {
-  std::array<Factor, 3> factors;
-  ScaledGains g1(stagesL[0]), g2(stagesL[1]), g3(stagesL[2]), g4(stagesL[3]);
+  // Short loops, each with few values to keep across the calls of exp: the stage scales
+  // first (held in the gain buffer), then the gains stage by stage.
+  const auto count = static_cast<std::size_t>(n);
   // Without super stereo both lanes take the left chain's scales.
   const auto scales = [this](double left, double right, int stage) {
     const double l = Limit(left, stage);
     return Pack(l, superStereo ? Limit(right, stage) : l);
   };
-  for (int i = 0; i < n; ++i) {
+  // The right chain sweeps half a cycle ahead and moves its stages the opposite way.
+  for (std::size_t i = 0; i < count; ++i) {
+    const double v = lfo.Tick();
+    gains[i][0] = Pack(v, superStereo ? lfo.Peek(0.5) : v);
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const double c0 = std::exp(kDepth * gains[i][0][0]);
+    const double cR = superStereo ? std::exp(kDepth * gains[i][0][1]) : c0;
+    gains[i][0] = scales(c0, cR, 0);
+  }
+  std::array<Factor, 3> factors;
+  for (std::size_t i = 0; i < count; ++i) {
     // The three slots often follow the same source: equal values share one exponential.
     factors[0].Update(m1[i]);
     const Factor& f1 = factors[0];
     const Factor& f2 = m2[i] == m1[i] ? f1 : (factors[1].Update(m2[i]), factors[1]);
     const Factor& f3 =
         m3[i] == m1[i] ? f1 : (m3[i] == m2[i] ? f2 : (factors[2].Update(m3[i]), factors[2]));
-    // The right chain sweeps half a cycle ahead and moves its stages the opposite way.
-    const double c0 = std::exp(kDepth * lfo.Tick());
-    const double cR = superStereo ? std::exp(kDepth * lfo.Peek(0.5)) : c0;
-    std::array<StereoPair, kStageCount>& g = gains[static_cast<std::size_t>(i)];
-    g[0] = g1.At(scales(c0, cR, 0));
-    g[1] = g2.At(scales(f1.factor, f1.inverse, 1));
-    g[2] = g3.At(scales(f2.factor, f2.inverse, 2));
-    g[3] = g4.At(scales(f3.factor, f3.inverse, 3));
+    gains[i][1] = scales(f1.factor, f1.inverse, 1);
+    gains[i][2] = scales(f2.factor, f2.inverse, 2);
+    gains[i][3] = scales(f3.factor, f3.inverse, 3);
+  }
+  for (int k = 0; k < kStageCount; ++k) {
+    ScaledGains stage(stagesL[static_cast<std::size_t>(k)]);
+    for (std::size_t i = 0; i < count; ++i) gains[i][k] = stage.At(gains[i][k]);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "effect/QuorvelEngine.h"
 
 #include <algorithm>
+
 #include <cmath>
 
 #include "effect/BrickwallLimiter.h"
@@ -241,7 +242,7 @@ void QuorvelEngine::RunChain(int n, const ModulatedValues& v) {
 
   // Each stage's feedback loop is a long chain of dependent operations. Running the stages a
   // sample apart (the filters on sample i, the drive on i − 1, the phaser on i − 2, the
-  // chorus on i − 3) makes the four chains independent within one pass of the loop, so the
+  // chorus on i − 3) makes their chains independent within one pass of the loop, so the
   // processor works on them side by side.
   const auto filters = [&](int i) {
     const auto at = static_cast<std::size_t>(i);

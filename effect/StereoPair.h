@@ -1,5 +1,7 @@
 #pragma once
 
+#include <emmintrin.h>
+
 namespace quorvel {
 
 // Left and right sample side by side, so one SSE2 instruction serves both channels. Every
@@ -25,6 +27,9 @@ inline double Choose(bool condition, double a, double b) { return condition ? a 
 inline StereoPair Choose(StereoMask condition, StereoPair a, StereoPair b) {
   return condition ? a : b;
 }
+
+// Lane-wise IEEE square root.
+inline StereoPair Sqrt(StereoPair x) { return _mm_sqrt_pd(x); }
 
 // x, or the replacement where x is exactly zero.
 template <class T>
