@@ -73,6 +73,16 @@ void Chorus::Process(double& left, double& right) {
 void Chorus::EnsureBuffer(std::size_t n) {
   if (taps.size() < n)
     taps.resize(n);
+  for (std::vector<double>* buffer : {&blockDelay, &blockDepth}) {
+    if (buffer->size() < n)
+      buffer->resize(n);
+  }
+  for (int k = 0; k < kVoiceCount; ++k) {
+    for (std::vector<double>* buffer : {&voiceLeft[k], &voiceRight[k]}) {
+      if (buffer->size() < n)
+        buffer->resize(n);
+    }
+  }
 }
 
 Chorus::TapPair Chorus::Locate(double left, double right, int w) const {
@@ -99,20 +109,27 @@ Chorus::TapPair Chorus::Locate(double left, double right, int w) const {
 }
 
 void Chorus::PrepareBlock(const double* delays, int n) {
-  const int length = static_cast<int>(line.size());
-  int w = writeIndex;
-  for (int i = 0; i < n; ++i) {
+  const auto count = static_cast<std::size_t>(n);
+  for (std::size_t i = 0; i < count; ++i) {
     SetDelay(delays[i]);
     delaySlew.Tick();
     depthSlew.Tick();
-    const double delay = delaySlew.Value();
-    const double depth = depthSlew.Value();
-    std::array<TapPair, kVoiceCount>& t = taps[static_cast<std::size_t>(i)];
+    blockDelay[i] = delaySlew.Value();
+    blockDepth[i] = depthSlew.Value();
+  }
+  // The right taps run a quarter cycle ahead; without super stereo they are not read.
+  for (int k = 0; k < kVoiceCount; ++k)
+    lfos[k].TickInto(voiceLeft[k].data(), superStereo ? voiceRight[k].data() : nullptr, 0.25,
+                     count);
+  const int length = static_cast<int>(line.size());
+  int w = writeIndex;
+  for (std::size_t i = 0; i < count; ++i) {
+    const double delay = blockDelay[i];
+    const double depth = blockDepth[i];
     for (int k = kVoiceCount - 1; k >= 0; --k) {
-      const double left = (lfos[k].Tick() * depth + 1.0) * delay;
-      // The right taps run a quarter cycle ahead.
-      const double right = superStereo ? (lfos[k].Peek(0.25) * depth + 1.0) * delay : left;
-      t[static_cast<std::size_t>(kVoiceCount - 1 - k)] = Locate(left, right, w);
+      const double left = (voiceLeft[k][i] * depth + 1.0) * delay;
+      const double right = superStereo ? (voiceRight[k][i] * depth + 1.0) * delay : left;
+      taps[i][static_cast<std::size_t>(kVoiceCount - 1 - k)] = Locate(left, right, w);
     }
     if (++w >= length)
       w = 0;

@@ -75,7 +75,6 @@ class StereoLadder {
   }
 
  private:
-
   LadderFilter& left;
   LadderFilter& right;
   LadderFilter::State<StereoPair> state;

@@ -1,7 +1,6 @@
 #include "effect/QuorvelEngine.h"
 
 #include <algorithm>
-
 #include <cmath>
 
 #include "effect/BrickwallLimiter.h"

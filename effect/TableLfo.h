@@ -38,6 +38,8 @@ public:
     double Tick();
     // The value one step ahead of the stored phase, shifted by offset (0 … 1) of a cycle.
     double Peek(double offset) const;
+    // n Ticks in a row into ticks; with peeks, each one's Peek(offset) as well.
+    void TickInto(double* ticks, double* peeks, double offset, std::size_t n);
     // Moves the stored phase by n steps.
     void Advance(std::size_t n);
 
@@ -71,6 +73,26 @@ inline double TableLfo::Peek(double offset) const
     if (p >= 1.0)
         p -= 1.0;
     return Lookup(p);
+}
+
+inline void TableLfo::TickInto(double* ticks, double* peeks, double offset, std::size_t n)
+{
+    // The phase stays in a register: the stores below could otherwise alias it.
+    double phase = phase_;
+    const double increment = increment_;
+    for (std::size_t i = 0; i < n; ++i) {
+        phase += increment;
+        if (phase >= 1.0)
+            phase -= 1.0;
+        ticks[i] = Lookup(phase);
+        if (peeks) {
+            double p = offset + phase + increment;
+            if (p >= 1.0)
+                p -= 1.0;
+            peeks[i] = Lookup(p);
+        }
+    }
+    phase_ = phase;
 }
 
 inline double TableLfo::Lookup(double p) const
