@@ -85,6 +85,10 @@ void Phaser::Process(double& left, double& right, double m1, double m2, double m
 void Phaser::EnsureBuffer(std::size_t n) {
   if (gains.size() < n)
     gains.resize(n);
+  for (std::vector<double>* buffer : {&sweepLeft, &sweepRight}) {
+    if (buffer->size() < n)
+      buffer->resize(n);
+  }
 }
 
 void Phaser::PrepareBlock(const double* m1, const double* m2, const double* m3, int n) {
@@ -97,13 +101,10 @@ void Phaser::PrepareBlock(const double* m1, const double* m2, const double* m3, 
     return Pack(l, superStereo ? Limit(right, stage) : l);
   };
   // The right chain sweeps half a cycle ahead and moves its stages the opposite way.
+  lfo.TickInto(sweepLeft.data(), superStereo ? sweepRight.data() : nullptr, 0.5, count);
   for (std::size_t i = 0; i < count; ++i) {
-    const double v = lfo.Tick();
-    gains[i][0] = Pack(v, superStereo ? lfo.Peek(0.5) : v);
-  }
-  for (std::size_t i = 0; i < count; ++i) {
-    const double c0 = std::exp(kDepth * gains[i][0][0]);
-    const double cR = superStereo ? std::exp(kDepth * gains[i][0][1]) : c0;
+    const double c0 = std::exp(kDepth * sweepLeft[i]);
+    const double cR = superStereo ? std::exp(kDepth * sweepRight[i]) : c0;
     gains[i][0] = scales(c0, cR, 0);
   }
   std::array<Factor, 3> factors;
