@@ -109,6 +109,9 @@ Chorus::TapPair Chorus::Locate(double left, double right, int w) const {
 }
 
 void Chorus::PrepareBlock(const double* delays, int n) {
+  if (n < 1)
+    return;
+  EnsureBuffer(static_cast<std::size_t>(n));
   const auto count = static_cast<std::size_t>(n);
   for (std::size_t i = 0; i < count; ++i) {
     SetDelay(delays[i]);

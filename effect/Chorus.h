@@ -31,12 +31,12 @@ class Chorus {
 
   void Process(double& left, double& right);  // [audio-thread] in place
 
-  // Grows the per-block buffer to n samples; call outside the audio callback to avoid
+  // Grows the per-block buffers to n samples; call outside the audio callback to avoid
   // allocating.
   void EnsureBuffer(std::size_t n);
-  // [audio-thread] Sets the delay of each of the next n samples (at most the buffer size) as
-  // SetDelay would and works out where their taps read; moves the voices on by n samples.
-  // StereoChorus then runs those samples.
+  // [audio-thread] Sets the delay of each of the next n samples as SetDelay would and works
+  // out where their taps read; moves the voices on by n samples. StereoChorus then runs those
+  // samples. Allocates only when n outgrows EnsureBuffer.
   void PrepareBlock(const double* delayMs, int n);
 
   // [main-thread] or [audio-thread]: sizes the line for the rate (allocates only when the

@@ -92,6 +92,9 @@ void Phaser::EnsureBuffer(std::size_t n) {
 }
 
 void Phaser::PrepareBlock(const double* m1, const double* m2, const double* m3, int n) {
+  if (n < 1)
+    return;
+  EnsureBuffer(static_cast<std::size_t>(n));
   // Short loops, each with few values to keep across the calls of exp: the stage scales
   // first (held in the gain buffer), then the gains stage by stage.
   const auto count = static_cast<std::size_t>(n);
