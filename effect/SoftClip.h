@@ -17,7 +17,4 @@ inline double SoftClip(double x) {
   return std::copysign(curve, x);
 }
 
-// [audio-thread] clips count samples in place.
-void SoftClipBlock(double* samples, int count);
-
 }  // namespace quorvel

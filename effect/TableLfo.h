@@ -50,6 +50,10 @@ public:
 
 private:
     double Lookup(double p) const;
+    // The phase one step on from phase, wrapped once.
+    double Stepped(double phase) const;
+    // Peek's value for a stored phase.
+    double PeekFrom(double phase, double offset) const;
 
     double rate_ = 0.0;
     double sampleRate_ = 44100.0;
@@ -61,38 +65,39 @@ private:
 
 inline double TableLfo::Tick()
 {
-    phase_ += increment_;
-    if (phase_ >= 1.0)
-        phase_ -= 1.0;
+    phase_ = Stepped(phase_);
     return Lookup(phase_);
 }
 
-inline double TableLfo::Peek(double offset) const
-{
-    double p = offset + phase_ + increment_;
-    if (p >= 1.0)
-        p -= 1.0;
-    return Lookup(p);
-}
+inline double TableLfo::Peek(double offset) const { return PeekFrom(phase_, offset); }
 
 inline void TableLfo::TickInto(double* ticks, double* peeks, double offset, std::size_t n)
 {
     // The phase stays in a register: the stores below could otherwise alias it.
     double phase = phase_;
-    const double increment = increment_;
     for (std::size_t i = 0; i < n; ++i) {
-        phase += increment;
-        if (phase >= 1.0)
-            phase -= 1.0;
+        phase = Stepped(phase);
         ticks[i] = Lookup(phase);
-        if (peeks) {
-            double p = offset + phase + increment;
-            if (p >= 1.0)
-                p -= 1.0;
-            peeks[i] = Lookup(p);
-        }
+        if (peeks)
+            peeks[i] = PeekFrom(phase, offset);
     }
     phase_ = phase;
+}
+
+inline double TableLfo::Stepped(double phase) const
+{
+    phase += increment_;
+    if (phase >= 1.0)
+        phase -= 1.0;
+    return phase;
+}
+
+inline double TableLfo::PeekFrom(double phase, double offset) const
+{
+    double p = offset + phase + increment_;
+    if (p >= 1.0)
+        p -= 1.0;
+    return Lookup(p);
 }
 
 inline double TableLfo::Lookup(double p) const

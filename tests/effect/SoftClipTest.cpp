@@ -35,15 +35,5 @@ TEST(SoftClipTest, SmoothAndMonotoneJoins) {
   }
 }
 
-TEST(SoftClipTest, BlockClipsEverySample) {
-  std::vector<double> block{0.5, 3.0, -9.0, 2.0};
-  SoftClipBlock(block.data(), static_cast<int>(block.size()));
-  EXPECT_EQ(block[0], 0.5);
-  EXPECT_EQ(block[1], SoftClip(3.0));
-  EXPECT_EQ(block[2], -4.0);
-  EXPECT_EQ(block[3], 2.0);
-  SoftClipBlock(block.data(), 0);  // nothing to do
-}
-
 }  // namespace
 }  // namespace quorvel
