@@ -72,7 +72,9 @@ class StereoBiquad {
   StereoBiquad& operator=(const StereoBiquad&) = delete;
 
   // At the left filter's settings.
-  StereoPair Process(StereoPair x) { return BiquadFilter::Step(state, x, left.CurrentCoefficients()); }
+  StereoPair Process(StereoPair x) {
+    return BiquadFilter::Step(state, x, left.CurrentCoefficients());
+  }
   // At coefficients the left filter gave for another corner; the settings are not changed.
   StereoPair Process(StereoPair x, const BiquadFilter::Coefficients& c) {
     return BiquadFilter::Step(state, x, c);

@@ -173,25 +173,27 @@ void QuorvelEngine::CopyInputs(const double* const* inputs, int n, const Channel
 QuorvelEngine::ModulatedValues QuorvelEngine::EvaluateSlots(std::size_t n,
                                                             const SourceBuffers& standard) {
   ModulatedValues v;
-  if (cutoffOn)
-    v.cutoff = SlotAt(ModSlot::Cutoff).ModulatedCurve(10.0, 18000.0, cutoffBase, standard, n, 2.5).data();
-  if (driveOn)
-    v.drive = SlotAt(ModSlot::Drive).ModulatedLinear(0.0, 1.0, driveBase, standard, n).data();
+  const auto linear = [&](ModSlot s, double min, double max, double base) {
+    return SlotAt(s).ModulatedLinear(min, max, base, standard, n).data();
+  };
+  if (cutoffOn) {
+    v.cutoff =
+        SlotAt(ModSlot::Cutoff).ModulatedCurve(10.0, 18000.0, cutoffBase, standard, n, 2.5).data();
+  }
+  if (driveOn) v.drive = linear(ModSlot::Drive, 0.0, 1.0, driveBase);
   if (phaserOn) {
-    v.phaserWet =
-        SlotAt(ModSlot::PhaserWet).ModulatedLinear(0.0, 1.0, phaserWetBase, standard, n).data();
-    v.phaserFreq1 = SlotAt(ModSlot::PhaserFreq1).ModulatedLinear(-1.0, 1.0, 0.0, standard, n).data();
-    v.phaserFreq2 = SlotAt(ModSlot::PhaserFreq2).ModulatedLinear(-1.0, 1.0, 0.0, standard, n).data();
-    v.phaserFreq3 = SlotAt(ModSlot::PhaserFreq3).ModulatedLinear(-1.0, 1.0, 0.0, standard, n).data();
+    v.phaserWet = linear(ModSlot::PhaserWet, 0.0, 1.0, phaserWetBase);
+    v.phaserFreq1 = linear(ModSlot::PhaserFreq1, -1.0, 1.0, 0.0);
+    v.phaserFreq2 = linear(ModSlot::PhaserFreq2, -1.0, 1.0, 0.0);
+    v.phaserFreq3 = linear(ModSlot::PhaserFreq3, -1.0, 1.0, 0.0);
   }
   if (chorusOn) {
     const SourceBuffers slow = sources.RenderSlowLfos(n);
-    v.chorusWet =
-        SlotAt(ModSlot::ChorusWet).ModulatedLinear(0.0, 1.0, chorusWetBase, standard, n).data();
+    v.chorusWet = linear(ModSlot::ChorusWet, 0.0, 1.0, chorusWetBase);
     v.chorusDelay =
         SlotAt(ModSlot::ChorusDelay).ModulatedCurve(0.0, 50.0, chorusDelayMs, slow, n, 1.5).data();
   }
-  v.output = SlotAt(ModSlot::Output).ModulatedLinear(0.0, 2.0, outputBase, standard, n).data();
+  v.output = linear(ModSlot::Output, 0.0, 2.0, outputBase);
   return v;
 }
 

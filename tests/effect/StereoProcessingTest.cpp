@@ -210,7 +210,8 @@ TEST(StereoProcessingTest, EngineSwapsItsOutputsWithItsInputs) {
     Definitions() : PluginApiBase(kPluginConfig) { DefineParameters(*this); }
   } definitions;
   std::array<double, kParamCount> v{};
-  for (int i = 0; i < kParamCount; ++i) v[static_cast<size_t>(i)] = definitions.ParamAt(i)->GetPlain();
+  for (int i = 0; i < kParamCount; ++i)
+    v[static_cast<size_t>(i)] = definitions.ParamAt(i)->GetPlain();
   const auto set = [&v](ParamIndex p, double x) { v[static_cast<size_t>(ToIndex(p))] = x; };
   set(ParamIndex::CutoffFilterEnable, 1.0);
   set(ParamIndex::CutoffFilterShape, 2.0);
