@@ -83,8 +83,18 @@ std::span<const double> ModulationSlot::ModulatedCurve(double min, double max, d
         std::fill_n(buffer_.begin(), n, base);
     } else {
         const double g = std::pow(Unit((base - min) / w), 1.0 / exponent);
-        for (std::size_t i = 0; i < n; ++i)
-            buffer_[i] = std::pow(Unit(g + strength_ * s[i]), exponent) * w + min;
+        // Sources often hold still (flat stretches of a square or a saw, a sustained ADSR):
+        // an unchanged position needs no new power.
+        double last = std::nan("");
+        double value = 0.0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const double u = Unit(g + strength_ * s[i]);
+            if (!(u == last)) {
+                last = u;
+                value = std::pow(u, exponent) * w + min;
+            }
+            buffer_[i] = value;
+        }
     }
     // Limited so that a base outside the range cannot hand the knob a NaN.
     lastNormalized_ = std::pow(Unit((buffer_[n - 1] - min) / w), 1.0 / exponent);
