@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "effect/FastMath.h"
 #include "effect/Saturation.h"
 #include "effect/StereoPair.h"
 
@@ -22,7 +23,11 @@ class AllpassStage {
   double Frequency() const { return frequency; }
   double Output() const { return memory.output; }
   // The gain ProcessScaled uses at scale.
-  double GainAt(double scale) const { return (1.0 - std::exp(scale * exponent)) * kGainScale; }
+  double GainAt(double scale) const { return GainsAt(Splat(scale))[0]; }
+  // The gains at two scales at once.
+  StereoPair GainsAt(StereoPair scale) const {
+    return (1.0 - ExpPair(scale * exponent)) * kGainScale;
+  }
 
  private:
   friend class StereoAllpass;
@@ -73,20 +78,17 @@ class StereoAllpass {
 };
 
 // The gains of a left and a right stage, which share their base corner, at a scale per lane
-// and sample. A scale held from the last sample (a limit reached, a source standing still) or
-// shared by both lanes needs no new exponential. [audio-thread]
+// and sample. A scale held from the last sample (a limit reached, a source standing still)
+// needs no new exponential. [audio-thread]
 class ScaledGains {
  public:
   explicit ScaledGains(const AllpassStage& stage) : stage(stage) {}
 
   StereoPair At(StereoPair scale) {
-    if (scale[0] != lastScale[0]) {
-      lastScale[0] = scale[0];
-      lastGain[0] = stage.GainAt(scale[0]);
-    }
-    if (scale[1] != lastScale[1]) {
-      lastScale[1] = scale[1];
-      lastGain[1] = scale[1] == scale[0] ? lastGain[0] : stage.GainAt(scale[1]);
+    const StereoMask changed = scale != lastScale;
+    if (changed[0] | changed[1]) {
+      lastScale = scale;
+      lastGain = stage.GainsAt(scale);
     }
     return lastGain;
   }

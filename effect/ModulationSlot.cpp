@@ -13,6 +13,25 @@ constexpr std::array<int, kModSlotCount> kPairOfSlot{0, 1, 8, 6, 7, 2, 3, 4, 5};
 
 double Unit(double x) { return std::clamp(x, 0.0, 1.0); }
 
+// Fills out[i] = power(position_i) * w + min along the curve, with an unchanged position
+// reusing the last value: sources often hold still (flat stretches of a square or a saw, a
+// sustained ADSR).
+template <class Power>
+void FillCurve(double* out, const double* s, std::size_t n, double g, double strength, double w,
+               double min, Power power)
+{
+    double last = std::nan("");
+    double value = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double u = Unit(g + strength * s[i]);
+        if (!(u == last)) {
+            last = u;
+            value = power(u) * w + min;
+        }
+        out[i] = value;
+    }
+}
+
 } // namespace
 
 void ModulationSlot::ApplySettings(double sourceValue, double strength)
@@ -83,18 +102,16 @@ std::span<const double> ModulationSlot::ModulatedCurve(double min, double max, d
         std::fill_n(buffer_.begin(), n, base);
     } else {
         const double g = std::pow(Unit((base - min) / w), 1.0 / exponent);
-        // Sources often hold still (flat stretches of a square or a saw, a sustained ADSR):
-        // an unchanged position needs no new power.
-        double last = std::nan("");
-        double value = 0.0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const double u = Unit(g + strength_ * s[i]);
-            if (!(u == last)) {
-                last = u;
-                value = std::pow(u, exponent) * w + min;
-            }
-            buffer_[i] = value;
-        }
+        double* out = buffer_.data();
+        // The curves in use have half-integer exponents, where a square root does the work
+        // of the far dearer general power.
+        if (exponent == 2.5)
+            FillCurve(out, s, n, g, strength_, w, min, [](double u) { return u * u * std::sqrt(u); });
+        else if (exponent == 1.5)
+            FillCurve(out, s, n, g, strength_, w, min, [](double u) { return u * std::sqrt(u); });
+        else
+            FillCurve(out, s, n, g, strength_, w, min,
+                      [exponent](double u) { return std::pow(u, exponent); });
     }
     // Limited so that a base outside the range cannot hand the knob a NaN.
     lastNormalized_ = std::pow(Unit((buffer_[n - 1] - min) / w), 1.0 / exponent);
