@@ -119,6 +119,26 @@ TEST(ModulationSlot, CurveEvaluationMovesTheNormalizedPosition)
     EXPECT_EQ(slot.LastNormalized(), 0.0);
 }
 
+TEST(ModulationSlot, CurvePowersMatchTheGeneralPowerAcrossTheRange)
+{
+    // Positions 0 … 1 in steps of 1/1000 (with both ends exact) for the square-root forms
+    // of the two curves in use and for the general power.
+    constexpr std::size_t n = 1001;
+    std::array<double, n> lfo{};
+    for (std::size_t i = 0; i < n; ++i)
+        lfo[i] = static_cast<double>(i) / 1000.0;
+    const SourceBuffers sources{nullptr, nullptr, lfo.data(), nullptr};
+    for (const double exponent : {2.5, 1.5, 3.0}) {
+        ModulationSlot slot;
+        slot.ApplySettings(0.0, 1.0);
+        const auto v = slot.ModulatedCurve(0.0, 1.0, 0.0, sources, n, exponent);
+        for (std::size_t i = 0; i < n; ++i)
+            ASSERT_DOUBLE_EQ(v[i], std::pow(lfo[i], exponent)) << exponent << " at " << lfo[i];
+        EXPECT_EQ(v[0], 0.0);
+        EXPECT_EQ(v[n - 1], 1.0);
+    }
+}
+
 TEST(ModulationSlot, SlotsReadTheirOwnPairs)
 {
     EXPECT_EQ(std::string(PairOf(ModSlot::Cutoff).target), "cutoff filter");
