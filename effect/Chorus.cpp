@@ -1,5 +1,6 @@
 #include "effect/Chorus.h"
 
+#include "effect/BlockBuffer.h"
 #include "framework/SaturatingCast.h"
 
 namespace quorvel {
@@ -71,17 +72,10 @@ void Chorus::Process(double& left, double& right) {
 }
 
 void Chorus::EnsureBuffer(std::size_t n) {
-  if (taps.size() < n)
-    taps.resize(n);
-  for (std::vector<double>* buffer : {&blockDelay, &blockDepth}) {
-    if (buffer->size() < n)
-      buffer->resize(n);
-  }
+  GrowBlockBuffer(taps, n);
+  for (std::vector<double>* buffer : {&blockDelay, &blockDepth}) GrowBlockBuffer(*buffer, n);
   for (int k = 0; k < kVoiceCount; ++k) {
-    for (std::vector<double>* buffer : {&voiceLeft[k], &voiceRight[k]}) {
-      if (buffer->size() < n)
-        buffer->resize(n);
-    }
+    for (std::vector<double>* buffer : {&voiceLeft[k], &voiceRight[k]}) GrowBlockBuffer(*buffer, n);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "effect/ModulationSlot.h"
 
+#include "effect/BlockBuffer.h"
 #include "framework/SaturatingCast.h"
 
 #include <algorithm>
@@ -43,8 +44,7 @@ void ModulationSlot::ApplySettings(double sourceValue, double strength)
 
 void ModulationSlot::EnsureBuffer(std::size_t n)
 {
-    if (buffer_.size() < n)
-        buffer_.resize(n);
+    GrowBlockBuffer(buffer_, n);
 }
 
 const double* ModulationSlot::Select(const SourceBuffers& sources) const

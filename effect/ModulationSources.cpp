@@ -1,5 +1,6 @@
 #include "effect/ModulationSources.h"
 
+#include "effect/BlockBuffer.h"
 #include "framework/SaturatingCast.h"
 
 #include <algorithm>
@@ -64,10 +65,8 @@ void ModulationSources::EnsureBuffers(std::size_t n)
 {
     for (TableLfo& lfo : lfos_)
         lfo.EnsureBuffer(n);
-    if (envBuffer_.size() < n)
-        envBuffer_.resize(n);
-    if (adsrBuffer_.size() < n)
-        adsrBuffer_.resize(n);
+    GrowBlockBuffer(envBuffer_, n);
+    GrowBlockBuffer(adsrBuffer_, n);
 }
 
 void ModulationSources::ApplySourceSettings(std::span<const double, kParamCount> paramValues)

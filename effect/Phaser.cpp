@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "effect/BlockBuffer.h"
+
 namespace quorvel {
 
 namespace {
@@ -83,12 +85,8 @@ void Phaser::Process(double& left, double& right, double m1, double m2, double m
 }
 
 void Phaser::EnsureBuffer(std::size_t n) {
-  if (gains.size() < n)
-    gains.resize(n);
-  for (std::vector<double>* buffer : {&sweepLeft, &sweepRight}) {
-    if (buffer->size() < n)
-      buffer->resize(n);
-  }
+  GrowBlockBuffer(gains, n);
+  for (std::vector<double>* buffer : {&sweepLeft, &sweepRight}) GrowBlockBuffer(*buffer, n);
 }
 
 void Phaser::PrepareBlock(const double* m1, const double* m2, const double* m3, int n) {

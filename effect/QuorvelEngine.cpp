@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "effect/BlockBuffer.h"
 #include "effect/BrickwallLimiter.h"
 #include "framework/SaturatingCast.h"
 #include "effect/SoftClip.h"
@@ -17,11 +18,6 @@ double Value(ParamSnapshot values, ParamIndex index) {
   return values[static_cast<size_t>(ToIndex(index))];
 }
 
-template <class T>
-void Grow(std::vector<T>& buffer, std::size_t n) {
-  if (buffer.size() < n) buffer.resize(n);
-}
-
 // A detector sample the follower and gate could not recover from on their own.
 double Finite(double x) { return std::isfinite(x) ? x : 0.0; }
 
@@ -34,9 +30,9 @@ QuorvelEngine::QuorvelEngine() {
 void QuorvelEngine::EnsureBuffers(std::size_t n) {
   for (ModulationSlot& slot : slots) slot.EnsureBuffer(n);
   sources.EnsureBuffers(n);
-  for (std::vector<double>* buffer : {&workL, &workR, &detL, &detR}) Grow(*buffer, n);
-  Grow(ladderCoefficients, n);
-  Grow(bandPassCoefficients, n);
+  for (std::vector<double>* buffer : {&workL, &workR, &detL, &detR}) GrowBlockBuffer(*buffer, n);
+  GrowBlockBuffer(ladderCoefficients, n);
+  GrowBlockBuffer(bandPassCoefficients, n);
   phaser.EnsureBuffer(n);
   chorus.EnsureBuffer(n);
 }

@@ -1,5 +1,6 @@
 #include "effect/TableLfo.h"
 
+#include "effect/BlockBuffer.h"
 #include "framework/SaturatingCast.h"
 
 #include <cmath>
@@ -28,8 +29,7 @@ void TableLfo::SetTable(const WaveTable& table) { table_ = &table; }
 
 void TableLfo::EnsureBuffer(std::size_t n)
 {
-    if (buffer_.size() < n)
-        buffer_.resize(n);
+    GrowBlockBuffer(buffer_, n);
 }
 
 std::span<double> TableLfo::Render(std::size_t n)
