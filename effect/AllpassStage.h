@@ -24,9 +24,10 @@ class AllpassStage {
   double Output() const { return memory.output; }
   // The gain ProcessScaled uses at scale.
   double GainAt(double scale) const { return GainsAt(Splat(scale))[0]; }
-  // The gains at two scales at once.
-  StereoPair GainsAt(StereoPair scale) const {
-    return (1.0 - ExpPair(scale * exponent)) * kGainScale;
+  // The gains at a scale per lane, for a pair or a quad at once.
+  template <class V>
+  [[gnu::always_inline]] V GainsAt(V scale) const {
+    return (1.0 - ExpLanes(scale * exponent)) * kGainScale;
   }
 
  private:
@@ -91,6 +92,16 @@ class ScaledGains {
       lastGain = stage.GainsAt(scale);
     }
     return lastGain;
+  }
+  // Two samples in a row at once.
+  [[gnu::always_inline]] StereoQuad At(StereoQuad scales) {
+    const StereoQuadMask changed = scales != Join(lastScale, lastScale);
+    if (!(changed[0] | changed[1] | changed[2] | changed[3]))
+      return Join(lastGain, lastGain);
+    const StereoQuad gains = stage.GainsAt(scales);
+    lastScale = SecondPair(scales);
+    lastGain = SecondPair(gains);
+    return gains;
   }
 
  private:

@@ -1,6 +1,7 @@
 #include "effect/Chorus.h"
 
 #include "effect/BlockBuffer.h"
+#include "effect/HotLoop.h"
 #include "framework/SaturatingCast.h"
 
 namespace quorvel {
@@ -102,7 +103,7 @@ Chorus::TapPair Chorus::Locate(double left, double right, int w) const {
   return t;
 }
 
-void Chorus::PrepareBlock(const double* delays, int n) {
+QUORVEL_HOT_LOOP void Chorus::PrepareBlock(const double* delays, int n) {
   if (n < 1)
     return;
   EnsureBuffer(static_cast<std::size_t>(n));

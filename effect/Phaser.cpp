@@ -1,8 +1,11 @@
 #include "effect/Phaser.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "effect/BlockBuffer.h"
+#include "effect/FastMath.h"
+#include "effect/HotLoop.h"
 
 namespace quorvel {
 
@@ -15,20 +18,39 @@ constexpr double kMaxHz = 18000.0;
 constexpr double kSweepRate = 1.0;  // one sweep every two seconds
 constexpr std::array<double, Phaser::kStageCount> kInitialHz{880.0, 3400.0, 110.0, 12000.0};
 
-// 8^m of one modulation slot and its inverse for the right chain, kept while m holds.
-struct Factor {
-  double m = std::nan("");
-  double factor = 0.0;
-  double inverse = 0.0;
+using GainRow = std::array<StereoPair, Phaser::kStageCount>;
 
-  void Update(double value) {
-    if (!(value == m)) {
-      m = value;
-      factor = std::exp(kDepth * value);
-      inverse = 1.0 / factor;
+// e^(kDepth·v) of each sample into the stage's column of rows: left values in the first lane,
+// right ones in the second, or e^(−kDepth·v) there when right is null (a slot moves the
+// right chain the opposite way). Two samples share one quad; a value held from the samples
+// before needs no new exponential.
+[[gnu::always_inline]] inline void FillExponentials(GainRow* rows, std::size_t stage,
+                                                    const double* left, const double* right,
+                                                    std::size_t count) {
+  const auto exponents = [&](std::size_t i) {
+    return kDepth * Pack(left[i], right ? right[i] : -left[i]);
+  };
+  StereoPair last = Splat(std::nan(""));
+  StereoPair lastValue{};
+  std::size_t i = 0;
+  for (; i + 1 < count; i += 2) {
+    const StereoPair a = exponents(i);
+    const StereoPair b = exponents(i + 1);
+    const StereoMask changed = (a != last) | (b != last);
+    if (changed[0] | changed[1]) {
+      const StereoQuad e = ExpLanes(Join(a, b));
+      rows[i][stage] = FirstPair(e);
+      rows[i + 1][stage] = SecondPair(e);
+      last = b;
+      lastValue = SecondPair(e);
+    } else {
+      rows[i][stage] = lastValue;
+      rows[i + 1][stage] = lastValue;
     }
   }
-};
+  if (i < count)
+    rows[i][stage] = ExpPair(exponents(i));
+}
 
 }  // namespace
 
@@ -89,40 +111,47 @@ void Phaser::EnsureBuffer(std::size_t n) {
   for (std::vector<double>* buffer : {&sweepLeft, &sweepRight}) GrowBlockBuffer(*buffer, n);
 }
 
-void Phaser::PrepareBlock(const double* m1, const double* m2, const double* m3, int n) {
+QUORVEL_HOT_LOOP void Phaser::PrepareBlock(const double* m1, const double* m2, const double* m3,
+                                           int n) {
   if (n < 1)
     return;
   EnsureBuffer(static_cast<std::size_t>(n));
-  // Short loops, each with few values to keep across the calls of exp: the stage scales
-  // first (held in the gain buffer), then the gains stage by stage.
+  // The stage scales first (held in the gain buffer), then the gains stage by stage.
   const auto count = static_cast<std::size_t>(n);
   // Without super stereo both lanes take the left chain's scales.
-  const auto scales = [this](double left, double right, int stage) {
+  const auto scales = [this](double left, double right, std::size_t stage) {
     const double l = Limit(left, stage);
     return Pack(l, superStereo ? Limit(right, stage) : l);
   };
   // The right chain sweeps half a cycle ahead and moves its stages the opposite way.
+  const double* right = superStereo ? sweepRight.data() : sweepLeft.data();
   lfo.TickInto(sweepLeft.data(), superStereo ? sweepRight.data() : nullptr, 0.5, count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const double c0 = std::exp(kDepth * sweepLeft[i]);
-    const double cR = superStereo ? std::exp(kDepth * sweepRight[i]) : c0;
-    gains[i][0] = scales(c0, cR, 0);
+  FillExponentials(gains.data(), 0, sweepLeft.data(), right, count);
+  // The three slots often follow the same source: equal values share their exponentials.
+  const double* slots[3] = {m1, m2, m3};
+  for (std::size_t j = 0; j < 3; ++j) {
+    const std::size_t stage = j + 1;
+    std::size_t same = 0;
+    while (same < j && !std::equal(slots[j], slots[j] + count, slots[same])) ++same;
+    if (same < j) {
+      for (std::size_t i = 0; i < count; ++i) gains[i][stage] = gains[i][same + 1];
+    } else {
+      FillExponentials(gains.data(), stage, slots[j], nullptr, count);
+    }
   }
-  std::array<Factor, 3> factors;
-  for (std::size_t i = 0; i < count; ++i) {
-    // The three slots often follow the same source: equal values share one exponential.
-    factors[0].Update(m1[i]);
-    const Factor& f1 = factors[0];
-    const Factor& f2 = m2[i] == m1[i] ? f1 : (factors[1].Update(m2[i]), factors[1]);
-    const Factor& f3 =
-        m3[i] == m1[i] ? f1 : (m3[i] == m2[i] ? f2 : (factors[2].Update(m3[i]), factors[2]));
-    gains[i][1] = scales(f1.factor, f1.inverse, 1);
-    gains[i][2] = scales(f2.factor, f2.inverse, 2);
-    gains[i][3] = scales(f3.factor, f3.inverse, 3);
+  for (std::size_t k = 0; k < kStageCount; ++k) {
+    for (std::size_t i = 0; i < count; ++i) gains[i][k] = scales(gains[i][k][0], gains[i][k][1], k);
   }
   for (int k = 0; k < kStageCount; ++k) {
     ScaledGains stage(stagesL[static_cast<std::size_t>(k)]);
-    for (std::size_t i = 0; i < count; ++i) gains[i][k] = stage.At(gains[i][k]);
+    std::size_t i = 0;
+    for (; i + 1 < count; i += 2) {
+      const StereoQuad g = stage.At(Join(gains[i][k], gains[i + 1][k]));
+      gains[i][k] = FirstPair(g);
+      gains[i + 1][k] = SecondPair(g);
+    }
+    if (i < count)
+      gains[i][k] = stage.At(gains[i][k]);
   }
 }
 

@@ -54,7 +54,7 @@ class Phaser {
   friend class StereoPhaser;
 
   void SetStageFrequency(int index, double hz);
-  double Limit(double scale, int index) const {
+  double Limit(double scale, std::size_t index) const {
     if (scale < minScale[index])
       return minScale[index];
     if (scale > maxScale[index])

@@ -5,8 +5,9 @@
 
 #include "effect/BlockBuffer.h"
 #include "effect/BrickwallLimiter.h"
-#include "framework/SaturatingCast.h"
+#include "effect/HotLoop.h"
 #include "effect/SoftClip.h"
+#include "framework/SaturatingCast.h"
 
 namespace quorvel {
 
@@ -201,7 +202,7 @@ StereoPair Clip(StereoPair x) {
 
 }  // namespace
 
-void QuorvelEngine::PrepareStages(int n, const ModulatedValues& v) {
+QUORVEL_HOT_LOOP void QuorvelEngine::PrepareStages(int n, const ModulatedValues& v) {
   if (cutoffOn) {
     for (int i = 0; i < n; ++i) {
       cutoffL.SetCutoff(v.cutoff[i]);
@@ -220,7 +221,7 @@ void QuorvelEngine::PrepareStages(int n, const ModulatedValues& v) {
   if (chorusOn) chorus.PrepareBlock(v.chorusDelay, n);
 }
 
-void QuorvelEngine::RunChain(int n, const ModulatedValues& v) {
+QUORVEL_HOT_LOOP void QuorvelEngine::RunChain(int n, const ModulatedValues& v) {
   StereoLadder cutoff(cutoffL, cutoffR);
   StereoBiquad bandPass(bandPassL, bandPassR);
   StereoBiquad highPass(highPassL, highPassR);

@@ -10,6 +10,17 @@ namespace quorvel {
 using StereoPair = double __attribute__((vector_size(16)));
 // Lane-wise comparison results: all ones where true.
 using StereoMask = long long __attribute__((vector_size(16)));
+// Two pairs, of two samples in a row, for the per-block preparation loops. Where the
+// processor has no 32-byte vectors the compiler splits every operation into two pair
+// operations, which give the same bits.
+using StereoQuad = double __attribute__((vector_size(32)));
+using StereoQuadMask = long long __attribute__((vector_size(32)));
+
+[[gnu::always_inline]] inline StereoQuad Join(StereoPair first, StereoPair second) {
+  return StereoQuad{first[0], first[1], second[0], second[1]};
+}
+[[gnu::always_inline]] inline StereoPair FirstPair(StereoQuad q) { return StereoPair{q[0], q[1]}; }
+[[gnu::always_inline]] inline StereoPair SecondPair(StereoQuad q) { return StereoPair{q[2], q[3]}; }
 
 inline StereoPair Pack(double left, double right) { return StereoPair{left, right}; }
 inline StereoPair Splat(double x) { return StereoPair{x, x}; }
