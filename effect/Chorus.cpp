@@ -75,14 +75,10 @@ void Chorus::Process(double& left, double& right) {
 void Chorus::EnsureBuffer(std::size_t n) {
   GrowBlockBuffer(taps, n);
   for (std::vector<double>* buffer : {&blockDelay, &blockDepth}) GrowBlockBuffer(*buffer, n);
-  for (int k = 0; k < kVoiceCount; ++k) {
-    for (std::vector<double>* buffer : {&voiceLeft[k], &voiceRight[k]}) GrowBlockBuffer(*buffer, n);
-  }
 }
 
-Chorus::TapPair Chorus::Locate(double left, double right, int w) const {
+Chorus::TapPair Chorus::Locate(StereoPair delay, int w) const {
   const int length = static_cast<int>(line.size());
-  const StereoPair delay = Pack(left, right);
   const StereoPair last = Splat(length - 1);
   // Delays stay within the line whatever the settings; NaN reads the newest sample.
   const StereoPair p = Choose(delay > 0.0, Choose(delay < last, delay, last), Splat(0.0));
@@ -116,18 +112,13 @@ QUORVEL_HOT_LOOP void Chorus::PrepareBlock(const double* delays, int n) {
     blockDepth[i] = depthSlew.Value();
   }
   // The right taps run a quarter cycle ahead; without super stereo they are not read.
-  for (int k = 0; k < kVoiceCount; ++k)
-    lfos[k].TickInto(voiceLeft[k].data(), superStereo ? voiceRight[k].data() : nullptr, 0.25,
-                     count);
   const int length = static_cast<int>(line.size());
   int w = writeIndex;
   for (std::size_t i = 0; i < count; ++i) {
-    const double delay = blockDelay[i];
-    const double depth = blockDepth[i];
     for (int k = kVoiceCount - 1; k >= 0; --k) {
-      const double left = (voiceLeft[k][i] * depth + 1.0) * delay;
-      const double right = superStereo ? (voiceRight[k][i] * depth + 1.0) * delay : left;
-      taps[i][static_cast<std::size_t>(kVoiceCount - 1 - k)] = Locate(left, right, w);
+      const StereoPair voice = lfos[k].TickPair(superStereo, 0.25);
+      taps[i][static_cast<std::size_t>(kVoiceCount - 1 - k)] =
+          Locate((voice * blockDepth[i] + 1.0) * blockDelay[i], w);
     }
     if (++w >= length)
       w = 0;

@@ -61,7 +61,7 @@ class Chorus {
   };
 
   void ApplyRates();
-  TapPair Locate(double left, double right, int w) const;
+  TapPair Locate(StereoPair delay, int w) const;
 
   std::array<TableLfo, kVoiceCount> lfos;
   double sampleRate = 44100.0;
@@ -79,9 +79,8 @@ class Chorus {
   int writeIndex = 0;
   // Per sample of the prepared block, the taps of voices 4 to 1.
   std::vector<std::array<TapPair, kVoiceCount>> taps;
-  // Scratch of PrepareBlock: the delay and depth of each sample, each voice's values.
+  // Scratch of PrepareBlock: the delay and depth of each sample.
   std::vector<double> blockDelay, blockDepth;
-  std::array<std::vector<double>, kVoiceCount> voiceLeft, voiceRight;
 };
 
 // Runs a chorus on both channels sample by sample through a prepared block, the left and

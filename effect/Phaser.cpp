@@ -20,16 +20,11 @@ constexpr std::array<double, Phaser::kStageCount> kInitialHz{880.0, 3400.0, 110.
 
 using GainRow = std::array<StereoPair, Phaser::kStageCount>;
 
-// e^(kDepth·v) of each sample into the stage's column of rows: left values in the first lane,
-// right ones in the second, or e^(−kDepth·v) there when right is null (a slot moves the
-// right chain the opposite way). Two samples share one quad; a value held from the samples
-// before needs no new exponential.
+// e^x of each sample's exponent pair into the stage's column of rows. Two samples share one
+// quad; a pair held from the samples before needs no new exponential.
+template <class Exponents>
 [[gnu::always_inline]] inline void FillExponentials(GainRow* rows, std::size_t stage,
-                                                    const double* left, const double* right,
-                                                    std::size_t count) {
-  const auto exponents = [&](std::size_t i) {
-    return kDepth * Pack(left[i], right ? right[i] : -left[i]);
-  };
+                                                    std::size_t count, Exponents&& exponents) {
   StereoPair last = Splat(std::nan(""));
   StereoPair lastValue{};
   std::size_t i = 0;
@@ -108,7 +103,6 @@ void Phaser::Process(double& left, double& right, double m1, double m2, double m
 
 void Phaser::EnsureBuffer(std::size_t n) {
   GrowBlockBuffer(gains, n);
-  for (std::vector<double>* buffer : {&sweepLeft, &sweepRight}) GrowBlockBuffer(*buffer, n);
 }
 
 QUORVEL_HOT_LOOP void Phaser::PrepareBlock(const double* m1, const double* m2, const double* m3,
@@ -123,10 +117,11 @@ QUORVEL_HOT_LOOP void Phaser::PrepareBlock(const double* m1, const double* m2, c
     const double l = Limit(left, stage);
     return Pack(l, superStereo ? Limit(right, stage) : l);
   };
-  // The right chain sweeps half a cycle ahead and moves its stages the opposite way.
-  const double* right = superStereo ? sweepRight.data() : sweepLeft.data();
-  lfo.TickInto(sweepLeft.data(), superStereo ? sweepRight.data() : nullptr, 0.5, count);
-  FillExponentials(gains.data(), 0, sweepLeft.data(), right, count);
+  // The right chain sweeps half a cycle ahead; the sweep waits in the first stage's column.
+  lfo.TickPairs(superStereo, 0.5, count, [this](std::size_t i, StereoPair sweep) {
+    gains[i][0] = sweep;
+  });
+  FillExponentials(gains.data(), 0, count, [this](std::size_t i) { return kDepth * gains[i][0]; });
   // The three slots often follow the same source: equal values share their exponentials.
   const double* slots[3] = {m1, m2, m3};
   for (std::size_t j = 0; j < 3; ++j) {
@@ -136,7 +131,10 @@ QUORVEL_HOT_LOOP void Phaser::PrepareBlock(const double* m1, const double* m2, c
     if (same < j) {
       for (std::size_t i = 0; i < count; ++i) gains[i][stage] = gains[i][same + 1];
     } else {
-      FillExponentials(gains.data(), stage, slots[j], nullptr, count);
+      // A slot moves the right chain the opposite way.
+      const double* m = slots[j];
+      FillExponentials(gains.data(), stage, count,
+                       [m](std::size_t i) { return kDepth * Pack(m[i], -m[i]); });
     }
   }
   for (std::size_t k = 0; k < kStageCount; ++k) {

@@ -75,8 +75,6 @@ class Phaser {
   bool superStereo = true;
   // Per sample of the prepared block, the gains of stages 1 to 4, left and right.
   std::vector<std::array<StereoPair, kStageCount>> gains;
-  // Scratch of PrepareBlock: the sweep of each sample, for the left and the right chain.
-  std::vector<double> sweepLeft, sweepRight;
 };
 
 // Runs a phaser on both channels sample by sample through a prepared block, the left and

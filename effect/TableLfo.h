@@ -1,5 +1,6 @@
 #pragma once
 
+#include "effect/StereoPair.h"
 #include "effect/WaveTables.h"
 #include "framework/SaturatingCast.h"
 
@@ -38,8 +39,12 @@ public:
     double Tick();
     // The value one step ahead of the stored phase, shifted by offset (0 … 1) of a cycle.
     double Peek(double offset) const;
-    // n Ticks in a row into ticks; with peeks, each one's Peek(offset) as well.
-    void TickInto(double* ticks, double* peeks, double offset, std::size_t n);
+    // A Tick in the first lane and the Peek(offset) after it in the second, or the tick
+    // again without peeks.
+    StereoPair TickPair(bool peeks, double offset);
+    // n TickPairs in a row, calling out(i, pair) for each.
+    template <class Out>
+    void TickPairs(bool peeks, double offset, std::size_t n, Out&& out);
     // Moves the stored phase by n steps.
     void Advance(std::size_t n);
 
@@ -50,6 +55,10 @@ public:
 
 private:
     double Lookup(double p) const;
+    // TickPair's values at a stepped phase.
+    StereoPair PairAt(double phase, bool peeks, double offset) const;
+    // Lookup in both lanes.
+    StereoPair LookupPair(StereoPair p) const;
     // The phase one step on from phase, wrapped once.
     double Stepped(double phase) const;
     // Peek's value for a stored phase.
@@ -71,17 +80,33 @@ inline double TableLfo::Tick()
 
 inline double TableLfo::Peek(double offset) const { return PeekFrom(phase_, offset); }
 
-inline void TableLfo::TickInto(double* ticks, double* peeks, double offset, std::size_t n)
+inline StereoPair TableLfo::TickPair(bool peeks, double offset)
 {
-    // The phase stays in a register: the stores below could otherwise alias it.
+    phase_ = Stepped(phase_);
+    return PairAt(phase_, peeks, offset);
+}
+
+template <class Out>
+inline void TableLfo::TickPairs(bool peeks, double offset, std::size_t n, Out&& out)
+{
+    // The phase stays in a register: the stores of out could otherwise alias it.
     double phase = phase_;
     for (std::size_t i = 0; i < n; ++i) {
         phase = Stepped(phase);
-        ticks[i] = Lookup(phase);
-        if (peeks)
-            peeks[i] = PeekFrom(phase, offset);
+        out(i, PairAt(phase, peeks, offset));
     }
     phase_ = phase;
+}
+
+inline StereoPair TableLfo::PairAt(double phase, bool peeks, double offset) const
+{
+    double second = phase;
+    if (peeks) {
+        second = offset + phase + increment_;
+        if (second >= 1.0)
+            second -= 1.0;
+    }
+    return LookupPair(Pack(phase, second));
 }
 
 inline double TableLfo::Stepped(double phase) const
@@ -113,6 +138,30 @@ inline double TableLfo::Lookup(double p) const
     const std::int64_t k = j & mask;
     const double a = (*table_)[static_cast<std::size_t>(k)];
     const double b = (*table_)[static_cast<std::size_t>((k + 1) & mask)];
+    return a * (1.0 - f) + b * f;
+}
+
+inline StereoPair TableLfo::LookupPair(StereoPair p) const
+{
+    constexpr double size = kWaveTableSize;
+    const StereoPair scaled = p * size;
+    // Outside the table (an absurd rate, NaN) each lane takes the careful way.
+    const StereoPair inside = _mm_and_pd(_mm_cmpge_pd(scaled, Splat(0.0)), _mm_cmplt_pd(scaled, Splat(size)));
+    if (_mm_movemask_pd(inside) != 3)
+        return Pack(Lookup(p[0]), Lookup(p[1]));
+    // Within the table truncation to 32 bits is the floor.
+    const __m128i j = _mm_cvttpd_epi32(scaled);
+    const StereoPair f = scaled - _mm_cvtepi32_pd(j);
+    const __m128i mask = _mm_set1_epi32(kWaveTableSize - 1);
+    const __m128i k = _mm_and_si128(j, mask);
+    const __m128i next = _mm_and_si128(_mm_add_epi32(k, _mm_set1_epi32(1)), mask);
+    const WaveTable& t = *table_;
+    const auto at = [&t](__m128i index, int lane) {
+        const int i = _mm_cvtsi128_si32(lane == 0 ? index : _mm_shuffle_epi32(index, 1));
+        return static_cast<double>(t[static_cast<std::size_t>(i)]);
+    };
+    const StereoPair a = Pack(at(k, 0), at(k, 1));
+    const StereoPair b = Pack(at(next, 0), at(next, 1));
     return a * (1.0 - f) + b * f;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <vector>
 
 namespace quorvel {
 namespace {
@@ -81,6 +82,50 @@ TEST(FastMathTest, ExpHandlesSpecialValues) {
   y = ExpPair(Pack(std::log(2.0), 10 * std::log(2.0)));
   EXPECT_EQ(y[0], 2.0);
   EXPECT_EQ(y[1], 1024.0);
+}
+
+// The same arguments as quads, compiled for the baseline and, where the processor has it,
+// for AVX2: the engine picks either at load time, and both must give the pair's bits.
+void QuadsBaseline(const double* x, double* y, int n) {
+  for (int i = 0; i < n; i += 4) {
+    const StereoQuad q = ExpLanes(StereoQuad{x[i], x[i + 1], x[i + 2], x[i + 3]});
+    for (int k = 0; k < 4; ++k) y[i + k] = q[k];
+  }
+}
+[[gnu::target("avx2")]] void QuadsAvx2(const double* x, double* y, int n) {
+  for (int i = 0; i < n; i += 4) {
+    const StereoQuad q = ExpLanes(StereoQuad{x[i], x[i + 1], x[i + 2], x[i + 3]});
+    for (int k = 0; k < 4; ++k) y[i + k] = q[k];
+  }
+}
+
+TEST(FastMathTest, QuadsGiveThePairsBits) {
+  std::mt19937_64 random(11);
+  std::uniform_real_distribution<double> wide(-746.0, 710.0), narrow(-4.0, 4.0);
+  std::vector<double> x;
+  for (int i = 0; i < 40000; ++i) x.push_back(i % 2 ? wide(random) : narrow(random));
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  for (double special : {0.0, -0.0, inf, -inf, std::nan(""), 1e300, -1e300, 709.79, -745.14})
+    x.push_back(special);
+  while (x.size() % 4 != 0) x.push_back(1.0);
+  const int n = static_cast<int>(x.size());
+  std::vector<double> pairs(x.size()), baseline(x.size()), avx2(x.size());
+  for (int i = 0; i < n; i += 2) {
+    const StereoPair y = ExpPair(Pack(x[i], x[i + 1]));
+    pairs[i] = y[0];
+    pairs[i + 1] = y[1];
+  }
+  QuadsBaseline(x.data(), baseline.data(), n);
+  const bool hasAvx2 = __builtin_cpu_supports("avx2");
+  if (hasAvx2)
+    QuadsAvx2(x.data(), avx2.data(), n);
+  for (int i = 0; i < n; ++i) {
+    const auto bits = std::bit_cast<std::uint64_t>(pairs[i]);
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(baseline[i]), bits) << "x = " << x[i];
+    if (hasAvx2) {
+      ASSERT_EQ(std::bit_cast<std::uint64_t>(avx2[i]), bits) << "x = " << x[i];
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "effect/Phaser.h"
 
+#include "effect/FastMath.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +13,12 @@ namespace quorvel {
 namespace {
 
 constexpr double kDepth = 2.07944154167984;
+
+// The engine's exponential (its accuracy is pinned on its own), so the chain can be compared
+// to the last bits.
+double Exp(double x) {
+  return ExpPair(Splat(x))[0];
+}
 
 // The phaser rebuilt from its parts: four stages per channel, the sweep oscillator, the
 // scale limits and the feedback into the second stage.
@@ -32,18 +40,20 @@ struct ReferencePhaser {
   static double Limit(double c, double lo, double hi) { return std::clamp(c, lo, hi); }
   void Process(double& l, double& r, double m1, double m2, double m3, double wet, double fb) {
     const double in = 0.75 * (l + r);
-    const double c0 = std::exp(kDepth * lfo.Tick());
-    const double c[4] = {c0, std::exp(kDepth * m1), std::exp(kDepth * m2), std::exp(kDepth * m3)};
+    const double c0 = Exp(kDepth * lfo.Tick());
+    const double c[4] = {c0, Exp(kDepth * m1), Exp(kDepth * m2), Exp(kDepth * m3)};
     double y = left[0].ProcessScaled(Limit(c[0], lo[0], hi[0]), in);
     y = left[1].ProcessScaled(Limit(c[1], lo[1], hi[1]), y + fb * feedbackL);
     y = left[2].ProcessScaled(Limit(c[2], lo[2], hi[2]), y);
     y = left[3].ProcessScaled(Limit(c[3], lo[3], hi[3]), y);
     feedbackL = y;
-    const double cR = std::exp(kDepth * lfo.Peek(0.5));
+    const double cR = Exp(kDepth * lfo.Peek(0.5));
     double z = right[0].ProcessScaled(Limit(cR, lo[0], hi[0]), in);
-    z = right[1].ProcessScaled(Limit(1.0 / c[1], lo[1], hi[1]), z + fb * feedbackR);
-    z = right[2].ProcessScaled(Limit(1.0 / c[2], lo[2], hi[2]), z);
-    z = right[3].ProcessScaled(Limit(1.0 / c[3], lo[3], hi[3]), z);
+    // The right chain's stages move the opposite way: 8^−m.
+    const double inverse[4] = {0.0, Exp(-kDepth * m1), Exp(-kDepth * m2), Exp(-kDepth * m3)};
+    z = right[1].ProcessScaled(Limit(inverse[1], lo[1], hi[1]), z + fb * feedbackR);
+    z = right[2].ProcessScaled(Limit(inverse[2], lo[2], hi[2]), z);
+    z = right[3].ProcessScaled(Limit(inverse[3], lo[3], hi[3]), z);
     feedbackR = z;
     l = l * (1.0 - wet) + y * wet;
     r = r * (1.0 - wet) + z * wet;

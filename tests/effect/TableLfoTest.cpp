@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace quorvel {
 namespace {
@@ -127,6 +128,30 @@ TEST(TableLfo, AbsurdRatesStayInsideTheTable)
     lfo.Advance(8);
     EXPECT_GE(lfo.Phase(), 0.0);
     EXPECT_LT(lfo.Phase(), 1.0);
+}
+
+TEST(TableLfo, PairedTicksEqualTicksAndPeeks)
+{
+    // Ordinary rates, then absurd ones whose phases leave the table.
+    for (double rate : {0.37, 1.0, 1e15}) {
+        TableLfo paired, single;
+        for (TableLfo* lfo : {&paired, &single}) {
+            lfo->SetTable(GetWaveTable(WaveShape::Sine));
+            lfo->SetSampleRate(48000.0);
+            lfo->SetRate(rate);
+            lfo->Advance(777);
+        }
+        std::vector<StereoPair> pairs(300);
+        paired.TickPairs(true, 0.25, 150, [&](std::size_t i, StereoPair v) { pairs[i] = v; });
+        paired.TickPairs(false, 0.25, 150, [&](std::size_t i, StereoPair v) { pairs[150 + i] = v; });
+        for (std::size_t i = 0; i < 300; ++i) {
+            const double tick = single.Tick();
+            const double peek = single.Peek(0.25);
+            ASSERT_EQ(pairs[i][0], tick) << "rate " << rate << " step " << i;
+            ASSERT_EQ(pairs[i][1], i < 150 ? peek : tick) << "rate " << rate << " step " << i;
+        }
+        EXPECT_EQ(paired.Phase(), single.Phase());
+    }
 }
 
 } // namespace
