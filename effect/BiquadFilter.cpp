@@ -5,10 +5,6 @@
 
 namespace quorvel {
 
-namespace {
-constexpr double kMaxFrequencyRatio = 0.499;
-}  // namespace
-
 void BiquadFilter::SetFrequency(double hz) {
   if (hz != frequency) {
     frequency = std::max(1.0, hz);
@@ -41,15 +37,12 @@ HPF::HPF() {
 }
 
 void HPF::ComputeCoefficients() {
-  const double w = EffectiveFrequency() / sampleRate * 6.283185307179586;
-  const double c = std::cos(w);
-  const double alpha = std::sin(w) / (2.0 * q);
-  const double k = 1.0 / (1.0 + alpha);
-  b0 = (1.0 + c) * 0.5 * k;
-  b1 = -(1.0 + c) * k;
-  b2 = b0;
-  a1 = -2.0 * c * k;
-  a2 = (1.0 - alpha) * k;
+  const CoefficientLanes<StereoPair> c = CoefficientsAt(Splat(frequency));
+  b0 = c.b0[0];
+  b1 = c.b1[0];
+  b2 = c.b2[0];
+  a1 = c.a1[0];
+  a2 = c.a2[0];
 }
 
 StereoBiquad::StereoBiquad(BiquadFilter& l, BiquadFilter& r) : left(l), right(r) {

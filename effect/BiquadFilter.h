@@ -2,6 +2,7 @@
 
 #include <numbers>
 
+#include "effect/FastMath.h"
 #include "effect/StereoPair.h"
 
 namespace quorvel {
@@ -32,6 +33,8 @@ class BiquadFilter {
  protected:
   virtual void ComputeCoefficients() = 0;
 
+  static constexpr double kMaxFrequencyRatio = 0.499;
+
   double sampleRate = 44100.0;
   double frequency = 1.0;
   double q = 1.0 / std::numbers::sqrt2;
@@ -56,6 +59,15 @@ class BiquadFilter {
 class HPF : public BiquadFilter {
  public:
   HPF();
+
+  // The coefficients SetFrequency(hz) then gives, for a corner per lane; V is StereoPair or
+  // StereoQuad.
+  template <class V>
+  struct CoefficientLanes {
+    V b0, b1, b2, a1, a2;
+  };
+  template <class V>
+  [[gnu::always_inline]] CoefficientLanes<V> CoefficientsAt(V hz) const;
 
  protected:
   void ComputeCoefficients() override;
@@ -85,6 +97,18 @@ class StereoBiquad {
   BiquadFilter& right;
   BiquadFilter::State<StereoPair> state;
 };
+
+template <class V>
+inline HPF::CoefficientLanes<V> HPF::CoefficientsAt(V hz) const {
+  // At least 1 Hz, and just below half the sample rate.
+  const V corner = fastmath::Min(fastmath::Max(hz, V{} + 1.0), V{} + kMaxFrequencyRatio * sampleRate);
+  V sine, cosine;
+  SinCosLanes(corner / sampleRate * 6.283185307179586, sine, cosine);
+  const V alpha = sine / (2.0 * q);
+  const V k = 1.0 / (1.0 + alpha);
+  const V b0 = (1.0 + cosine) * 0.5 * k;
+  return {b0, -(1.0 + cosine) * k, b0, -2.0 * cosine * k, (1.0 - alpha) * k};
+}
 
 template <class T>
 inline T BiquadFilter::Step(State<T>& s, T x, const Coefficients& c) {

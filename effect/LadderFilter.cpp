@@ -5,10 +5,6 @@
 
 namespace quorvel {
 
-namespace {
-constexpr double kGainScale = 40000.0;
-}  // namespace
-
 LadderFilter::LadderFilter() {
   ComputeCoefficients();
 }
@@ -34,19 +30,11 @@ void LadderFilter::Reset(double rate) {
 }
 
 void LadderFilter::ComputeCoefficients() {
-  Settings& c = settings;
-  double f = c.cutoff / c.sampleRate;
-  if (c.resonance != 0.0) {
-    // Resonance near the top of the range would run away close to Nyquist.
-    const double limit = c.resonance < 0.25 ? 0.5 - c.resonance : 0.25;
-    f = std::min(f, limit);
-  }
-  c.normalizedCutoff = f;
-  const double x = 2.0 * f;
-  const double x2 = x * x;
-  c.tuning = 1.873 * (x2 * x) + 0.4955 * x2 - 0.649 * x + 0.9988;
-  c.resonanceScale = (-3.9364 * x2 + 1.8409 * x + 0.9968) * 4.0 * c.resonance;
-  c.gain = (1.0 - std::exp(-6.28318530717959 * c.tuning * f)) * kGainScale;
+  const CoefficientLanes<StereoPair> c = CoefficientsAt(Splat(settings.cutoff));
+  settings.normalizedCutoff = c.normalizedCutoff[0];
+  settings.tuning = c.tuning[0];
+  settings.resonanceScale = c.resonanceScale[0];
+  settings.gain = c.gain[0];
 }
 
 double LadderFilter::Process(double x) {

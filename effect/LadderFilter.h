@@ -1,5 +1,6 @@
 #pragma once
 
+#include "effect/FastMath.h"
 #include "effect/Saturation.h"
 #include "effect/StereoPair.h"
 
@@ -22,6 +23,14 @@ class LadderFilter {
     double gain = 0.0;
   };
   Coefficients CurrentCoefficients() const { return {settings.resonanceScale, settings.gain}; }
+
+  // What SetCutoff(hz) then works out, for a cutoff per lane; V is StereoPair or StereoQuad.
+  template <class V>
+  struct CoefficientLanes {
+    V normalizedCutoff, tuning, resonanceScale, gain;
+  };
+  template <class V>
+  [[gnu::always_inline]] CoefficientLanes<V> CoefficientsAt(V hz) const;
 
   double Cutoff() const { return settings.cutoff; }
   double Resonance() const { return settings.resonance; }
@@ -79,6 +88,24 @@ class StereoLadder {
   LadderFilter& right;
   LadderFilter::State<StereoPair> state;
 };
+
+template <class V>
+inline LadderFilter::CoefficientLanes<V> LadderFilter::CoefficientsAt(V hz) const {
+  constexpr double kGainScale = 40000.0;
+  const Settings& c = settings;
+  V f = hz / c.sampleRate;
+  if (c.resonance != 0.0) {
+    // Resonance near the top of the range would run away close to Nyquist.
+    const double limit = c.resonance < 0.25 ? 0.5 - c.resonance : 0.25;
+    f = fastmath::Min(f, V{} + limit);
+  }
+  const V x = 2.0 * f;
+  const V x2 = x * x;
+  const V tuning = 1.873 * (x2 * x) + 0.4955 * x2 - 0.649 * x + 0.9988;
+  const V resonanceScale = (-3.9364 * x2 + 1.8409 * x + 0.9968) * 4.0 * c.resonance;
+  const V gain = (1.0 - ExpLanes(-6.28318530717959 * tuning * f)) * kGainScale;
+  return {f, tuning, resonanceScale, gain};
+}
 
 template <class T>
 inline T LadderFilter::Step(State<T>& s, T x, Coefficients c) {

@@ -203,19 +203,33 @@ StereoPair Clip(StereoPair x) {
 }  // namespace
 
 QUORVEL_HOT_LOOP void QuorvelEngine::PrepareStages(int n, const ModulatedValues& v) {
-  if (cutoffOn) {
-    for (int i = 0; i < n; ++i) {
-      cutoffL.SetCutoff(v.cutoff[i]);
-      ladderCoefficients[static_cast<std::size_t>(i)] = cutoffL.CurrentCoefficients();
-    }
+  if (cutoffOn && n > 0) {
     // Band-pass shapes: a resonant high-pass below the ladder's cutoff.
-    if (cutoffShape != 0) {
-      const double corner = cutoffShape == 1 ? 0.25 : 0.75;
-      for (int i = 0; i < n; ++i) {
-        bandPassL.SetFrequency(corner * v.cutoff[i]);
-        bandPassCoefficients[static_cast<std::size_t>(i)] = bandPassL.CurrentCoefficients();
+    const bool bandPass = cutoffShape != 0;
+    const double corner = cutoffShape == 1 ? 0.25 : 0.75;
+    // The coefficients of samples i … i + lanes − 1, one sample per lane of hz. Inlined, so
+    // that quads never cross a call, whose convention for them differs with AVX.
+    const auto prepare = [&](auto hz, std::size_t i, std::size_t lanes)
+                             __attribute__((always_inline)) {
+      const auto ladder = cutoffL.CoefficientsAt(hz);
+      for (std::size_t k = 0; k < lanes; ++k)
+        ladderCoefficients[i + k] = {ladder.resonanceScale[k], ladder.gain[k]};
+      if (bandPass) {
+        const auto c = bandPassL.CoefficientsAt(corner * hz);
+        for (std::size_t k = 0; k < lanes; ++k)
+          bandPassCoefficients[i + k] = {c.b0[k], c.b1[k], c.b2[k], c.a1[k], c.a2[k]};
       }
-    }
+    };
+    const double* hz = v.cutoff;
+    const auto count = static_cast<std::size_t>(n);
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4)
+      prepare(StereoQuad{hz[i], hz[i + 1], hz[i + 2], hz[i + 3]}, i, 4);
+    for (; i < count; ++i) prepare(Splat(hz[i]), i, 1);
+    // The filters keep the settings of the block's last sample.
+    cutoffL.SetCutoff(hz[count - 1]);
+    if (bandPass)
+      bandPassL.SetFrequency(corner * hz[count - 1]);
   }
   if (phaserOn) phaser.PrepareBlock(v.phaserFreq1, v.phaserFreq2, v.phaserFreq3, n);
   if (chorusOn) chorus.PrepareBlock(v.chorusDelay, n);

@@ -286,5 +286,41 @@ TEST(QuorvelEngineTest, IndicatorsArePublishedAboutEighteenTimesASecond) {
   EXPECT_EQ(engine.Indicators().Load(ControlTag::OutputModLamp), 1.0);
 }
 
+// The engine prepares a block's coefficients several samples at a time and then runs the
+// stages sample by sample; a block of one sample takes the single-sample paths throughout.
+// Every sample must come out the same either way, with every stage and slot moving. (The
+// modulation LFOs step their phase once per block, so the slots follow the other sources.)
+TEST(QuorvelEngineTest, BlockSizeDoesNotChangeASingleBit) {
+  for (const double shape : {0.0, 1.0, 2.0}) {
+    Values v = Defaults();
+    Set(v, ParamIndex::CutoffFilterEnable, 1);
+    Set(v, ParamIndex::CutoffFilterShape, shape);
+    Set(v, ParamIndex::Resonance, 0.6);
+    Set(v, ParamIndex::CutoffFilterFrequency, 1500.0);
+    Set(v, ParamIndex::CutoffFilterModSource, static_cast<int>(ModSource::Adsr));
+    Set(v, ParamIndex::CutoffFilterModStrength, 0.8);
+    Set(v, ParamIndex::DriveEnable, 1);
+    Set(v, ParamIndex::Drive, 0.4);
+    Set(v, ParamIndex::DriveModSource, static_cast<int>(ModSource::EnvFollower));
+    Set(v, ParamIndex::DriveModStrength, 0.5);
+    Set(v, ParamIndex::ChorusDelayModSource, static_cast<int>(ModSource::EnvFollower));
+    Set(v, ParamIndex::ChorusDelayModStrength, 0.7);
+    Set(v, ParamIndex::PhaserFrequency1ModSource, static_cast<int>(ModSource::Adsr));
+    Set(v, ParamIndex::PhaserFrequency2ModSource, static_cast<int>(ModSource::EnvFollower));
+    Set(v, ParamIndex::PhaserFrequency3ModSource, static_cast<int>(ModSource::NoModulation));
+    Set(v, ParamIndex::PhaserSuperStereo, shape == 2.0 ? 0 : 1);
+    Set(v, ParamIndex::ChorusSuperStereo, shape == 1.0 ? 0 : 1);
+    std::vector<double> l = Tone(3000, 0.7, 97.0), r = Tone(3000, 0.5, 151.0, 1.0);
+    for (size_t i = 0; i < l.size(); i += 400) l[i] += 1.5;  // something for the follower
+    Harness whole(v, 512), single(v, 1);
+    whole.Run({l, r}, Connected(2, 2));
+    single.Run({l, r}, Connected(2, 2));
+    for (size_t i = 0; i < l.size(); ++i) {
+      ASSERT_EQ(whole.left[i], single.left[i]) << "shape " << shape << " sample " << i;
+      ASSERT_EQ(whole.right[i], single.right[i]) << "shape " << shape << " sample " << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quorvel
