@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace quorvel {
@@ -82,6 +83,50 @@ TEST(FastMathTest, ExpHandlesSpecialValues) {
   y = ExpPair(Pack(std::log(2.0), 10 * std::log(2.0)));
   EXPECT_EQ(y[0], 2.0);
   EXPECT_EQ(y[1], 1024.0);
+}
+
+// Distance in representable doubles, counting across zero.
+std::int64_t SignedUlpDistance(double a, double b) {
+  const auto key = [](double x) {
+    const auto i = std::bit_cast<std::int64_t>(x);
+    return i < 0 ? std::numeric_limits<std::int64_t>::min() - i : i;
+  };
+  const std::int64_t ka = key(a), kb = key(b);
+  return ka > kb ? ka - kb : kb - ka;
+}
+
+TEST(FastMathTest, SinCosStayWithinOneUlpOfTheLibrary) {
+  std::mt19937_64 random(3);
+  // The corners the filters use, then a wide range, then around the quadrant edges.
+  for (const auto& [low, high] : {std::pair{0.0, 3.141592653589793}, std::pair{-1e5, 1e5},
+                                 std::pair{1.5707, 1.5709}, std::pair{3.1415, 3.1417}}) {
+    std::uniform_real_distribution<double> d(low, high);
+    std::int64_t worstSin = 0, worstCos = 0;
+    for (int i = 0; i < 300000; ++i) {
+      const double a = d(random), b = d(random);
+      StereoPair s, c;
+      SinCosLanes(Pack(a, b), s, c);
+      worstSin = std::max({worstSin, SignedUlpDistance(s[0], std::sin(a)),
+                           SignedUlpDistance(s[1], std::sin(b))});
+      worstCos = std::max({worstCos, SignedUlpDistance(c[0], std::cos(a)),
+                           SignedUlpDistance(c[1], std::cos(b))});
+    }
+    EXPECT_LE(worstSin, 1) << low << " … " << high;
+    EXPECT_LE(worstCos, 1) << low << " … " << high;
+  }
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  const double pi = 3.141592653589793;
+  for (const double x : {0.0, -0.0, 5e-324, pi / 2, pi, std::nextafter(pi / 2, 0.0)}) {
+    StereoPair s, c;
+    SinCosLanes(Pack(x, -x), s, c);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(s[0]), std::bit_cast<std::uint64_t>(std::sin(x))) << x;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(c[0]), std::bit_cast<std::uint64_t>(std::cos(x))) << x;
+    EXPECT_EQ(s[1], -s[0]) << x;
+    EXPECT_EQ(c[1], c[0]) << x;
+  }
+  StereoPair s, c;
+  SinCosLanes(Pack(inf, std::nan("")), s, c);
+  EXPECT_TRUE(std::isnan(s[0]) && std::isnan(s[1]) && std::isnan(c[0]) && std::isnan(c[1]));
 }
 
 // The same arguments as quads, compiled for the baseline and, where the processor has it,
