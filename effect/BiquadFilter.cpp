@@ -13,8 +13,11 @@ void BiquadFilter::SetFrequency(double hz) {
 }
 
 void BiquadFilter::SetQ(double value) {
-  q = std::max(0.001, value);
-  ComputeCoefficients();
+  const double limited = std::max(0.001, value);
+  if (limited != q) {
+    q = limited;
+    ComputeCoefficients();
+  }
 }
 
 void BiquadFilter::SetSampleRate(double rate) {

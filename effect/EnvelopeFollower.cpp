@@ -14,14 +14,18 @@ void EnvelopeFollower::SetSampleRate(double sampleRate)
 
 void EnvelopeFollower::SetAttack(double ms)
 {
-    attackMs_ = ms;
-    attackCoef_ = Coefficient(ms);
+    if (ms != attackMs_) {
+        attackMs_ = ms;
+        attackCoef_ = Coefficient(ms);
+    }
 }
 
 void EnvelopeFollower::SetRelease(double ms)
 {
-    releaseMs_ = ms;
-    releaseCoef_ = Coefficient(ms);
+    if (ms != releaseMs_) {
+        releaseMs_ = ms;
+        releaseCoef_ = Coefficient(ms);
+    }
 }
 
 double EnvelopeFollower::Process(double x)

@@ -85,7 +85,7 @@ std::span<const double> ModulationSlot::ModulatedLinear(double min, double max, 
             buffer_[i] = v;
         }
     }
-    lastNormalized_ = (buffer_[n - 1] - min) / (max - min);
+    last_ = {buffer_[n - 1], min, max - min, 1.0, false};
     return {buffer_.data(), n};
 }
 
@@ -101,7 +101,10 @@ std::span<const double> ModulationSlot::ModulatedCurve(double min, double max, d
     if (s == nullptr) {
         std::fill_n(buffer_.begin(), n, base);
     } else {
-        const double g = std::pow(Unit((base - min) / w), 1.0 / exponent);
+        CurveBase& c = curveBase_;
+        if (!(c.base == base && c.min == min && c.width == w && c.exponent == exponent))
+            c = {base, min, w, exponent, std::pow(Unit((base - min) / w), 1.0 / exponent)};
+        const double g = c.position;
         double* out = buffer_.data();
         // The curves in use have half-integer exponents, where a square root does the work
         // of the far dearer general power.
@@ -113,9 +116,17 @@ std::span<const double> ModulationSlot::ModulatedCurve(double min, double max, d
             FillCurve(out, s, n, g, strength_, w, min,
                       [exponent](double u) { return std::pow(u, exponent); });
     }
-    // Limited so that a base outside the range cannot hand the knob a NaN.
-    lastNormalized_ = std::pow(Unit((buffer_[n - 1] - min) / w), 1.0 / exponent);
+    last_ = {buffer_[n - 1], min, w, exponent, true};
     return {buffer_.data(), n};
+}
+
+double ModulationSlot::LastNormalized() const
+{
+    const LastValue& l = last_;
+    if (!l.curved)
+        return (l.value - l.min) / l.width;
+    // Limited so that a base outside the range cannot hand the knob a NaN.
+    return std::pow(Unit((l.value - l.min) / l.width), 1.0 / l.exponent);
 }
 
 const ModulationPair& PairOf(ModSlot slot)

@@ -3,6 +3,7 @@
 #include "effect/QuorvelParameters.h"
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <span>
 #include <vector>
@@ -56,14 +57,33 @@ public:
     double Strength() const { return strength_; }
     // Normalized position of the last value of the last evaluation (what a motorized knob
     // shows); kept while the slot is not evaluated.
-    double LastNormalized() const { return lastNormalized_; }
+    double LastNormalized() const;
 
 private:
     const double* Select(const SourceBuffers& sources) const;
 
+    // The last value and the mapping it came from; LastNormalized works the position out only
+    // when asked, as the indicators want it a few times a second.
+    struct LastValue {
+        double value = 0.0;
+        double min = 0.0;
+        double width = 1.0;
+        double exponent = 1.0;
+        bool curved = false;  // linear ones are not limited
+    };
+    // The curve's normalized base position for a base and mapping, kept while they hold.
+    struct CurveBase {
+        double base = std::nan("");
+        double min = 0.0;
+        double width = 0.0;
+        double exponent = 0.0;
+        double position = 0.0;
+    };
+
     ModSource source_ = ModSource::NoModulation;
     double strength_ = 0.0;
-    double lastNormalized_ = 0.0;
+    LastValue last_;
+    CurveBase curveBase_;
     std::vector<double> buffer_;
 };
 

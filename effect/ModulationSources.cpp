@@ -9,8 +9,6 @@
 namespace quorvel {
 namespace {
 
-double DbToGain(double db) { return std::pow(10.0, db / 20.0); }
-
 int RoundedShape(double v)
 {
     return std::clamp(plugkit::SaturateTruncate<std::int32_t>(std::round(v)), 0, kWaveShapeCount - 1);
@@ -77,12 +75,12 @@ void ModulationSources::ApplySourceSettings(std::span<const double, kParamCount>
     follower_.SetAttack(10.0 + 40.0 * (1.0 - speed));
     follower_.SetRelease(100.0 + 400.0 * (1.0 - speed));
 
-    envFloor_ = DbToGain(value(ParamIndex::EnvFollowerFloor));
-    envCeiling_ = DbToGain(value(ParamIndex::EnvFollowerCeiling));
+    envFloor_ = floorGain_(value(ParamIndex::EnvFollowerFloor));
+    envCeiling_ = ceilingGain_(value(ParamIndex::EnvFollowerCeiling));
 
     const double threshold = value(ParamIndex::AdsrGateOnThreshold);
-    gateOn_ = DbToGain(threshold);
-    gateOff_ = DbToGain(threshold - value(ParamIndex::AdsrGateHysteresis));
+    gateOn_ = gateOnGain_(threshold);
+    gateOff_ = gateOffGain_(threshold - value(ParamIndex::AdsrGateHysteresis));
     gate_.SetThresholds(gateOn_, gateOff_);
     gate_.SetHold(value(ParamIndex::AdsrGateHold));
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "effect/AdsrEnvelope.h"
+#include "effect/DecibelGain.h"
 #include "effect/EnvelopeFollower.h"
 #include "effect/GateDetector.h"
 #include "effect/ModulationSlot.h"
@@ -99,6 +100,7 @@ private:
     double envCeiling_ = 0.0;
     double gateOn_ = 0.0;
     double gateOff_ = 0.0;
+    DecibelGain floorGain_, ceilingGain_, gateOnGain_, gateOffGain_;
 };
 
 } // namespace quorvel

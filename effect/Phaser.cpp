@@ -112,11 +112,6 @@ QUORVEL_HOT_LOOP void Phaser::PrepareBlock(const double* m1, const double* m2, c
   EnsureBuffer(static_cast<std::size_t>(n));
   // The stage scales first (held in the gain buffer), then the gains stage by stage.
   const auto count = static_cast<std::size_t>(n);
-  // Without super stereo both lanes take the left chain's scales.
-  const auto scales = [this](double left, double right, std::size_t stage) {
-    const double l = Limit(left, stage);
-    return Pack(l, superStereo ? Limit(right, stage) : l);
-  };
   // The right chain sweeps half a cycle ahead; the sweep waits in the first stage's column.
   lfo.TickPairs(superStereo, 0.5, count, [this](std::size_t i, StereoPair sweep) {
     gains[i][0] = sweep;
@@ -131,25 +126,28 @@ QUORVEL_HOT_LOOP void Phaser::PrepareBlock(const double* m1, const double* m2, c
     if (same < j) {
       for (std::size_t i = 0; i < count; ++i) gains[i][stage] = gains[i][same + 1];
     } else {
-      // A slot moves the right chain the opposite way.
+      // A slot moves the right chain the opposite way; without super stereo both lanes take
+      // the left chain's value.
       const double* m = slots[j];
+      const double right = superStereo ? -1.0 : 1.0;
       FillExponentials(gains.data(), stage, count,
-                       [m](std::size_t i) { return kDepth * Pack(m[i], -m[i]); });
+                       [m, right](std::size_t i) { return kDepth * Pack(m[i], right * m[i]); });
     }
   }
   for (std::size_t k = 0; k < kStageCount; ++k) {
-    for (std::size_t i = 0; i < count; ++i) gains[i][k] = scales(gains[i][k][0], gains[i][k][1], k);
-  }
-  for (int k = 0; k < kStageCount; ++k) {
-    ScaledGains stage(stagesL[static_cast<std::size_t>(k)]);
+    // Limited lane by lane as Limit does, NaN passing through.
+    const StereoQuad low = StereoQuad{} + minScale[k];
+    const StereoQuad high = StereoQuad{} + maxScale[k];
+    ScaledGains stage(stagesL[k]);
     std::size_t i = 0;
     for (; i + 1 < count; i += 2) {
-      const StereoQuad g = stage.At(Join(gains[i][k], gains[i + 1][k]));
+      const StereoQuad scales = Join(gains[i][k], gains[i + 1][k]);
+      const StereoQuad g = stage.At(fastmath::Min(high, fastmath::Max(low, scales)));
       gains[i][k] = FirstPair(g);
       gains[i + 1][k] = SecondPair(g);
     }
     if (i < count)
-      gains[i][k] = stage.At(gains[i][k]);
+      gains[i][k] = stage.At(Pack(Limit(gains[i][k][0], k), Limit(gains[i][k][1], k)));
   }
 }
 

@@ -41,7 +41,7 @@ void QuorvelEngine::EnsureBuffers(std::size_t n) {
 void QuorvelEngine::RefreshSettings(ParamSnapshot values, double tempo) {
   using P = ParamIndex;
   sidechainOn = On(Value(values, P::SidechainDetector));
-  inputGain = std::pow(10.0, Value(values, P::InputTrim) / 20.0);
+  inputGain = inputTrimGain(Value(values, P::InputTrim));
 
   sources.ApplySourceSettings(values);
 

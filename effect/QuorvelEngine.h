@@ -8,6 +8,7 @@
 
 #include "effect/BiquadFilter.h"
 #include "effect/Chorus.h"
+#include "effect/DecibelGain.h"
 #include "effect/DriveStage.h"
 #include "effect/IndicatorValues.h"
 #include "effect/LadderFilter.h"
@@ -111,6 +112,7 @@ class QuorvelEngine {
   std::vector<BiquadFilter::Coefficients> bandPassCoefficients;
 
   double inputGain = 1.0;
+  DecibelGain inputTrimGain;
   bool sidechainOn = false;
   bool cutoffOn = false;
   bool driveOn = false;
