@@ -1,6 +1,7 @@
 #include "effect/TableLfo.h"
 
 #include "effect/BlockBuffer.h"
+#include "effect/HotLoop.h"
 #include "framework/SaturatingCast.h"
 
 #include <cmath>
@@ -32,16 +33,21 @@ void TableLfo::EnsureBuffer(std::size_t n)
     GrowBlockBuffer(buffer_, n);
 }
 
-std::span<double> TableLfo::Render(std::size_t n)
+QUORVEL_HOT_LOOP std::span<double> TableLfo::Render(std::size_t n)
 {
     EnsureBuffer(n);
+    // Two steps share one paired lookup.
     double p = phase_;
-    for (std::size_t i = 0; i < n; ++i) {
-        p += increment_;
-        if (p >= 1.0)
-            p -= 1.0;
-        buffer_[i] = Lookup(p);
+    std::size_t i = 0;
+    for (; i + 1 < n; i += 2) {
+        const double first = Stepped(p);
+        p = Stepped(first);
+        const StereoPair v = LookupPair(Pack(first, p));
+        buffer_[i] = v[0];
+        buffer_[i + 1] = v[1];
     }
+    if (i < n)
+        buffer_[i] = Lookup(Stepped(p));
     return {buffer_.data(), n};
 }
 
