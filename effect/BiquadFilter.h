@@ -101,7 +101,8 @@ class StereoBiquad {
 template <class V>
 inline HPF::CoefficientLanes<V> HPF::CoefficientsAt(V hz) const {
   // At least 1 Hz, and just below half the sample rate.
-  const V corner = fastmath::Min(fastmath::Max(hz, V{} + 1.0), V{} + kMaxFrequencyRatio * sampleRate);
+  const V corner =
+      fastmath::Min(fastmath::Max(hz, V{} + 1.0), V{} + kMaxFrequencyRatio * sampleRate);
   V sine, cosine;
   SinCosLanes(corner / sampleRate * 6.283185307179586, sine, cosine);
   const V alpha = sine / (2.0 * q);

@@ -111,7 +111,7 @@ QUORVEL_HOT_LOOP void Chorus::PrepareBlock(const double* delays, int n) {
     blockDelay[i] = delaySlew.Value();
     blockDepth[i] = depthSlew.Value();
   }
-  // The right taps run a quarter cycle ahead; without super stereo they are not read.
+  // The right taps run a quarter cycle ahead; without super stereo they repeat the left ones.
   const int length = static_cast<int>(line.size());
   int w = writeIndex;
   for (std::size_t i = 0; i < count; ++i) {

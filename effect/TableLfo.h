@@ -146,7 +146,8 @@ inline StereoPair TableLfo::LookupPair(StereoPair p) const
     constexpr double size = kWaveTableSize;
     const StereoPair scaled = p * size;
     // Outside the table (an absurd rate, NaN) each lane takes the careful way.
-    const StereoPair inside = _mm_and_pd(_mm_cmpge_pd(scaled, Splat(0.0)), _mm_cmplt_pd(scaled, Splat(size)));
+    const StereoPair inside =
+        _mm_and_pd(_mm_cmpge_pd(scaled, Splat(0.0)), _mm_cmplt_pd(scaled, Splat(size)));
     if (_mm_movemask_pd(inside) != 3)
         return Pack(Lookup(p[0]), Lookup(p[1]));
     // Within the table truncation to 32 bits is the floor.
