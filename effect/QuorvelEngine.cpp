@@ -31,7 +31,8 @@ QuorvelEngine::QuorvelEngine() {
 void QuorvelEngine::EnsureBuffers(std::size_t n) {
   for (ModulationSlot& slot : slots) slot.EnsureBuffer(n);
   sources.EnsureBuffers(n);
-  for (std::vector<double>* buffer : {&workL, &workR, &detL, &detR}) GrowBlockBuffer(*buffer, n);
+  GrowBlockBuffer(work, n);
+  for (std::vector<double>* buffer : {&detL, &detR}) GrowBlockBuffer(*buffer, n);
   GrowBlockBuffer(ladderCoefficients, n);
   GrowBlockBuffer(bandPassCoefficients, n);
   phaser.EnsureBuffer(n);
@@ -160,8 +161,7 @@ void QuorvelEngine::CopyInputs(const double* const* inputs, int n, const Channel
   for (int i = 0; i < n; ++i) {
     const double l = in0 ? in0[i] : 0.0;
     const double r = in1 ? in1[i] : l;
-    workL[i] = l * inputGain;
-    workR[i] = r * inputGain;
+    work[i] = Pack(l * inputGain, r * inputGain);
     detL[i] = Finite(sc0 ? sc0[i] : l);
     detR[i] = Finite(sc1 ? sc1[i] : (sc0 ? sc0[i] : r));
   }
@@ -249,8 +249,7 @@ QUORVEL_HOT_LOOP void QuorvelEngine::RunChain(int n, const ModulatedValues& v) {
   const bool clipBeforeDrive = cutoffOn;
   const bool clipBeforePhaser = cutoffOn || driveOn;
   const bool clipBeforeChorus = cutoffOn || driveOn || phaserOn;
-  double* l = workL.data();
-  double* r = workR.data();
+  StereoPair* w = work.data();
 
   // Each stage's feedback loop is a long chain of dependent operations. Running the stages a
   // sample apart (the filters on sample i, the drive on i − 1, the phaser on i − 2, the
@@ -258,38 +257,34 @@ QUORVEL_HOT_LOOP void QuorvelEngine::RunChain(int n, const ModulatedValues& v) {
   // processor works on them side by side.
   const auto filters = [&](int i) {
     const auto at = static_cast<std::size_t>(i);
-    StereoPair x = Pack(l[i], r[i]);
+    StereoPair x = w[i];
     if (cutoffOn) {
       x = cutoff.Process(x, ladderCoefficients[at]);
       if (bandPassOn) x = makeUp * bandPass.Process(x, bandPassCoefficients[at]);
     }
     x = highPass.Process(x);
-    l[i] = x[0];
-    r[i] = x[1];
+    w[i] = x;
   };
   const auto drives = [&](int i) {
-    StereoPair x = Pack(l[i], r[i]);
+    StereoPair x = w[i];
     if (clipBeforeDrive) x = Clip(x);
     x = driveStage.Process(x, v.drive[i]);
-    l[i] = x[0];
-    r[i] = x[1];
+    w[i] = x;
   };
   const auto phasers = [&](int i) {
-    StereoPair x = Pack(l[i], r[i]);
+    StereoPair x = w[i];
     if (clipBeforePhaser) x = Clip(x);
     x = phaserStage.Process(Clip(x), v.phaserWet[i]);
-    l[i] = x[0];
-    r[i] = x[1];
+    w[i] = x;
   };
   const auto choruses = [&](int i) {
-    StereoPair x = Pack(l[i], r[i]);
+    StereoPair x = w[i];
     if (chorusOn) {
       if (clipBeforeChorus) x = Clip(x);
       x = chorusStage.Process(x, v.chorusWet[i]);
     }
     x = x * v.output[i];
-    l[i] = x[0];
-    r[i] = x[1];
+    w[i] = x;
   };
   for (int i = 0; i < n + 3; ++i) {
     if (i < n) filters(i);
@@ -302,9 +297,8 @@ QUORVEL_HOT_LOOP void QuorvelEngine::RunChain(int n, const ModulatedValues& v) {
 bool QuorvelEngine::GuardNonFinite(int n) {
   bool silenced = false;
   for (int i = 0; i < n; ++i) {
-    if (!std::isfinite(workL[i]) || !std::isfinite(workR[i])) {
-      workL[i] = 0.0;
-      workR[i] = 0.0;
+    if (!std::isfinite(work[i][0]) || !std::isfinite(work[i][1])) {
+      work[i] = Splat(0.0);
       silenced = true;
     }
   }
@@ -313,9 +307,12 @@ bool QuorvelEngine::GuardNonFinite(int n) {
 
 void QuorvelEngine::WriteOutputs(double* const* outputs, int n, const ChannelState& channels) {
   const auto count = static_cast<std::size_t>(n);
-  if (channels.Output(0) && outputs[0]) std::copy_n(workL.data(), count, outputs[0]);
-  if (channels.connectedOutputs >= 2 && channels.Output(1) && outputs[1])
-    std::copy_n(workR.data(), count, outputs[1]);
+  for (int c = 0; c < 2; ++c) {
+    double* out = outputs[c];
+    if (!out || !channels.Output(c) || (c == 1 && channels.connectedOutputs < 2))
+      continue;
+    for (std::size_t i = 0; i < count; ++i) out[i] = work[i][c];
+  }
   for (int k = 2; k < channels.outputChannels; ++k) {
     if (channels.Output(k) && outputs[k]) std::fill_n(outputs[k], count, 0.0);
   }

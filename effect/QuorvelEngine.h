@@ -106,7 +106,9 @@ class QuorvelEngine {
   ModulationSources sources;
   ModulationSlots slots;
 
-  std::vector<double> workL, workR, detL, detR;
+  // The signal, left and right side by side, and the detector's input.
+  std::vector<StereoPair> work;
+  std::vector<double> detL, detR;
   // Per sample of the block, the coefficients of the modulated cutoff filter.
   std::vector<LadderFilter::Coefficients> ladderCoefficients;
   std::vector<BiquadFilter::Coefficients> bandPassCoefficients;
