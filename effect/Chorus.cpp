@@ -1,6 +1,7 @@
 #include "effect/Chorus.h"
 
 #include "effect/BlockBuffer.h"
+#include "effect/FastMath.h"
 #include "effect/HotLoop.h"
 #include "framework/SaturatingCast.h"
 
@@ -77,26 +78,22 @@ void Chorus::EnsureBuffer(std::size_t n) {
   for (std::vector<double>* buffer : {&blockDelay, &blockDepth}) GrowBlockBuffer(*buffer, n);
 }
 
-Chorus::TapPair Chorus::Locate(StereoPair delay, int w) const {
+inline void Chorus::LocateTwo(StereoQuad delay, int w, TapPair& first,
+                              TapPair& second) const {
+  using Ints = int __attribute__((vector_size(16)));
   const int length = static_cast<int>(line.size());
-  const StereoPair last = Splat(length - 1);
+  const StereoQuad zero{};
   // Delays stay within the line whatever the settings; NaN reads the newest sample.
-  const StereoPair p = Choose(delay > 0.0, Choose(delay < last, delay, last), Splat(0.0));
+  const StereoQuad p = fastmath::Max(fastmath::Min(zero + (length - 1), delay), zero);
   // p lies in 0 … length − 1, where truncation to 32 bits is exact.
-  const __m128i whole = _mm_cvttpd_epi32(p);
-  TapPair t;
-  t.fraction = p - _mm_cvtepi32_pd(whole);
-  const __m128i size = _mm_set1_epi32(length);
-  const __m128i zero = _mm_setzero_si128();
-  __m128i a = _mm_sub_epi32(_mm_set1_epi32(w), whole);
-  a = _mm_add_epi32(a, _mm_and_si128(_mm_cmplt_epi32(a, zero), size));
-  __m128i b = _mm_sub_epi32(a, _mm_set1_epi32(1));
-  b = _mm_add_epi32(b, _mm_and_si128(_mm_cmplt_epi32(b, zero), size));
-  t.newer[0] = _mm_cvtsi128_si32(a);
-  t.newer[1] = _mm_cvtsi128_si32(_mm_shuffle_epi32(a, 1));
-  t.older[0] = _mm_cvtsi128_si32(b);
-  t.older[1] = _mm_cvtsi128_si32(_mm_shuffle_epi32(b, 1));
-  return t;
+  const Ints whole = __builtin_convertvector(p, Ints);
+  const StereoQuad fraction = p - __builtin_convertvector(whole, StereoQuad);
+  Ints newer = w - whole;
+  newer += (newer < 0) & length;
+  Ints older = newer - 1;
+  older += (older < 0) & length;
+  first = {{newer[0], newer[1]}, {older[0], older[1]}, FirstPair(fraction)};
+  second = {{newer[2], newer[3]}, {older[2], older[3]}, SecondPair(fraction)};
 }
 
 QUORVEL_HOT_LOOP void Chorus::PrepareBlock(const double* delays, int n) {
@@ -115,10 +112,11 @@ QUORVEL_HOT_LOOP void Chorus::PrepareBlock(const double* delays, int n) {
   const int length = static_cast<int>(line.size());
   int w = writeIndex;
   for (std::size_t i = 0; i < count; ++i) {
-    for (int k = kVoiceCount - 1; k >= 0; --k) {
-      const StereoPair voice = lfos[k].TickPair(superStereo, 0.25);
-      taps[i][static_cast<std::size_t>(kVoiceCount - 1 - k)] =
-          Locate((voice * blockDepth[i] + 1.0) * blockDelay[i], w);
+    // Voices 4 to 1, two at a time.
+    for (std::size_t k = 0; k < kVoiceCount; k += 2) {
+      const StereoPair a = lfos[kVoiceCount - 1 - k].TickPair(superStereo, 0.25);
+      const StereoPair b = lfos[kVoiceCount - 2 - k].TickPair(superStereo, 0.25);
+      LocateTwo((Join(a, b) * blockDepth[i] + 1.0) * blockDelay[i], w, taps[i][k], taps[i][k + 1]);
     }
     if (++w >= length)
       w = 0;

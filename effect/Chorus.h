@@ -61,7 +61,10 @@ class Chorus {
   };
 
   void ApplyRates();
-  TapPair Locate(StereoPair delay, int w) const;
+  // The taps of two voices, delays in samples back from the write position w: the first
+  // voice's left and right in the first two lanes. Always inlined, as it takes a quad.
+  [[gnu::always_inline]] void LocateTwo(StereoQuad delay, int w, TapPair& first,
+                                        TapPair& second) const;
 
   std::array<TableLfo, kVoiceCount> lfos;
   double sampleRate = 44100.0;
