@@ -15,21 +15,4 @@ void SlewLimiter::Snap() {
   rising = falling = false;
 }
 
-void SlewLimiter::SetTarget(double x) {
-  target = x;
-  if (x > value) {
-    rising = true;
-    falling = false;
-    step = multiplicative ? rate + 1.0 : rate;
-    return;
-  }
-  rising = false;
-  if (value > x) {
-    falling = true;
-    step = multiplicative ? 1.0 / (rate + 1.0) : -rate;
-  } else {
-    falling = false;
-  }
-}
-
 }  // namespace quorvel

@@ -26,6 +26,24 @@ class SlewLimiter {
   double step = 0.0;
 };
 
+// Inline: the chorus moves its delay target every sample.
+inline void SlewLimiter::SetTarget(double x) {
+  target = x;
+  if (x > value) {
+    rising = true;
+    falling = false;
+    step = multiplicative ? rate + 1.0 : rate;
+    return;
+  }
+  rising = false;
+  if (value > x) {
+    falling = true;
+    step = multiplicative ? 1.0 / (rate + 1.0) : -rate;
+  } else {
+    falling = false;
+  }
+}
+
 inline bool SlewLimiter::Tick() {
   if (!rising && !falling)
     return false;
