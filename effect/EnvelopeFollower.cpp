@@ -28,13 +28,6 @@ void EnvelopeFollower::SetRelease(double ms)
     }
 }
 
-double EnvelopeFollower::Process(double x)
-{
-    const double a = std::fabs(x);
-    envelope_ = a + (envelope_ - a) * (a > envelope_ ? attackCoef_ : releaseCoef_);
-    return envelope_;
-}
-
 double EnvelopeFollower::Coefficient(double ms) const
 {
     // Negative or NaN times would give a coefficient above 1 or NaN and an envelope that

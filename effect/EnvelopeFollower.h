@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 namespace quorvel {
 
 // One-pole peak follower with separate attack and release times. Audio thread only.
@@ -29,5 +31,13 @@ private:
     double attackCoef_ = 0.0;
     double releaseCoef_ = 0.0;
 };
+
+// Inline: the detectors call it for every sample.
+inline double EnvelopeFollower::Process(double x)
+{
+    const double a = std::fabs(x);
+    envelope_ = a + (envelope_ - a) * (a > envelope_ ? attackCoef_ : releaseCoef_);
+    return envelope_;
+}
 
 } // namespace quorvel
