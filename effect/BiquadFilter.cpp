@@ -1,7 +1,6 @@
 #include "effect/BiquadFilter.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace quorvel {
 
@@ -24,11 +23,6 @@ void BiquadFilter::SetSampleRate(double rate) {
   sampleRate = rate;
   ComputeCoefficients();
   state = {};
-}
-
-double BiquadFilter::EffectiveFrequency() const {
-  // The requested corner is kept, so a later higher sample rate gets it back.
-  return std::min(frequency, kMaxFrequencyRatio * sampleRate);
 }
 
 double BiquadFilter::Process(double x) {

@@ -26,13 +26,12 @@ class BiquadFilter {
   double Frequency() const { return frequency; }
   double Q() const { return q; }
 
-  // The corner actually used: kept just below half the sample rate, where the
-  // response would otherwise turn unstable.
-  double EffectiveFrequency() const;
-
  protected:
   virtual void ComputeCoefficients() = 0;
 
+  // The corner actually used is kept just below half the sample rate, where the response
+  // would otherwise turn unstable; the requested one is kept, so a later higher sample rate
+  // gets it back.
   static constexpr double kMaxFrequencyRatio = 0.499;
 
   double sampleRate = 44100.0;
