@@ -20,14 +20,14 @@ class AllpassStage {
   // A non-finite value would otherwise circulate forever; finite states are kept.
   void ClearIfNotFinite();  // [audio-thread]
 
-  double Frequency() const { return frequency; }
-  double Output() const { return memory.output; }
+  double Frequency() const { return frequency_; }
+  double Output() const { return memory_.output; }
   // The gain ProcessScaled uses at scale.
   double GainAt(double scale) const { return GainsAt(Splat(scale))[0]; }
   // The gains at a scale per lane, for a pair or a quad at once.
   template <class V>
   [[gnu::always_inline]] V GainsAt(V scale) const {
-    return (1.0 - ExpLanes(scale * exponent)) * kGainScale;
+    return (1.0 - ExpLanes(scale * exponent_)) * kGainScale;
   }
 
  private:
@@ -47,12 +47,12 @@ class AllpassStage {
   template <class T>
   [[gnu::always_inline]] static T Step(Memory<T>& m, T stageGain, T x);
 
-  double frequency = 5000.0;
-  double sampleRate = 44100.0;
-  double radiansPerHz = 0.0;
-  double exponent = 0.0;
-  double gain = 0.0;
-  Memory<double> memory{};
+  double frequency_ = 5000.0;
+  double sampleRate_ = 44100.0;
+  double radiansPerHz_ = 0.0;
+  double exponent_ = 0.0;
+  double gain_ = 0.0;
+  Memory<double> memory_{};
 };
 
 // A left and a right stage with the same base corner, run in the two lanes of a pair for the
@@ -67,15 +67,15 @@ class StereoAllpass {
   StereoAllpass& operator=(const StereoAllpass&) = delete;
 
   // At the left stage's base corner.
-  StereoPair Process(StereoPair x) { return AllpassStage::Step(memory, Splat(left.gain), x); }
+  StereoPair Process(StereoPair x) { return AllpassStage::Step(memory_, Splat(left_.gain_), x); }
   // At a gain per lane, as given by ScaledGains.
-  StereoPair Process(StereoPair x, StereoPair gain) { return AllpassStage::Step(memory, gain, x); }
+  StereoPair Process(StereoPair x, StereoPair gain) { return AllpassStage::Step(memory_, gain, x); }
 
  private:
-  AllpassStage& left;
-  AllpassStage& right;
-  bool leftOnly;
-  AllpassStage::Memory<StereoPair> memory;
+  AllpassStage& left_;
+  AllpassStage& right_;
+  bool leftOnly_;
+  AllpassStage::Memory<StereoPair> memory_;
 };
 
 // The gains of a left and a right stage, which share their base corner, at a scale per lane
@@ -83,31 +83,31 @@ class StereoAllpass {
 // needs no new exponential. [audio-thread]
 class ScaledGains {
  public:
-  explicit ScaledGains(const AllpassStage& stage) : stage(stage) {}
+  explicit ScaledGains(const AllpassStage& stage) : stage_(stage) {}
 
   StereoPair At(StereoPair scale) {
-    const StereoMask changed = scale != lastScale;
+    const StereoMask changed = scale != lastScale_;
     if (changed[0] | changed[1]) {
-      lastScale = scale;
-      lastGain = stage.GainsAt(scale);
+      lastScale_ = scale;
+      lastGain_ = stage_.GainsAt(scale);
     }
-    return lastGain;
+    return lastGain_;
   }
   // Two samples in a row at once.
   [[gnu::always_inline]] StereoQuad At(StereoQuad scales) {
-    const StereoQuadMask changed = scales != Join(lastScale, lastScale);
+    const StereoQuadMask changed = scales != Join(lastScale_, lastScale_);
     if (!(changed[0] | changed[1] | changed[2] | changed[3]))
-      return Join(lastGain, lastGain);
-    const StereoQuad gains = stage.GainsAt(scales);
-    lastScale = SecondPair(scales);
-    lastGain = SecondPair(gains);
+      return Join(lastGain_, lastGain_);
+    const StereoQuad gains = stage_.GainsAt(scales);
+    lastScale_ = SecondPair(scales);
+    lastGain_ = SecondPair(gains);
     return gains;
   }
 
  private:
-  const AllpassStage& stage;
-  StereoPair lastScale = Splat(__builtin_nan(""));
-  StereoPair lastGain = Splat(0.0);
+  const AllpassStage& stage_;
+  StereoPair lastScale_ = Splat(__builtin_nan(""));
+  StereoPair lastGain_ = Splat(0.0);
 };
 
 template <class T>

@@ -21,10 +21,10 @@ class BiquadFilter {
   struct Coefficients {
     double b0, b1, b2, a1, a2;
   };
-  Coefficients CurrentCoefficients() const { return {b0, b1, b2, a1, a2}; }
+  Coefficients CurrentCoefficients() const { return {b0_, b1_, b2_, a1_, a2_}; }
 
-  double Frequency() const { return frequency; }
-  double Q() const { return q; }
+  double Frequency() const { return frequency_; }
+  double Q() const { return q_; }
 
  protected:
   virtual void ComputeCoefficients() = 0;
@@ -34,10 +34,10 @@ class BiquadFilter {
   // gets it back.
   static constexpr double kMaxFrequencyRatio = 0.499;
 
-  double sampleRate = 44100.0;
-  double frequency = 1.0;
-  double q = 1.0 / std::numbers::sqrt2;
-  double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
+  double sampleRate_ = 44100.0;
+  double frequency_ = 1.0;
+  double q_ = 1.0 / std::numbers::sqrt2;
+  double b0_ = 1.0, b1_ = 0.0, b2_ = 0.0, a1_ = 0.0, a2_ = 0.0;
 
  private:
   friend class StereoBiquad;
@@ -51,7 +51,7 @@ class BiquadFilter {
   template <class T>
   [[gnu::always_inline]] static T Step(State<T>& s, T x, const Coefficients& c);
 
-  State<double> state{};
+  State<double> state_{};
 };
 
 // Second-order high-pass of the Audio EQ Cookbook.
@@ -84,27 +84,27 @@ class StereoBiquad {
 
   // At the left filter's settings.
   StereoPair Process(StereoPair x) {
-    return BiquadFilter::Step(state, x, left.CurrentCoefficients());
+    return BiquadFilter::Step(state_, x, left_.CurrentCoefficients());
   }
   // At coefficients the left filter gave for another corner; the settings are not changed.
   StereoPair Process(StereoPair x, const BiquadFilter::Coefficients& c) {
-    return BiquadFilter::Step(state, x, c);
+    return BiquadFilter::Step(state_, x, c);
   }
 
  private:
-  BiquadFilter& left;
-  BiquadFilter& right;
-  BiquadFilter::State<StereoPair> state;
+  BiquadFilter& left_;
+  BiquadFilter& right_;
+  BiquadFilter::State<StereoPair> state_;
 };
 
 template <class V>
 inline HPF::CoefficientLanes<V> HPF::CoefficientsAt(V hz) const {
   // At least 1 Hz, and just below half the sample rate.
   const V corner =
-      fastmath::Min(fastmath::Max(hz, V{} + 1.0), V{} + kMaxFrequencyRatio * sampleRate);
+      fastmath::Min(fastmath::Max(hz, V{} + 1.0), V{} + kMaxFrequencyRatio * sampleRate_);
   V sine, cosine;
-  SinCosLanes(corner / sampleRate * 6.283185307179586, sine, cosine);
-  const V alpha = sine / (2.0 * q);
+  SinCosLanes(corner / sampleRate_ * 6.283185307179586, sine, cosine);
+  const V alpha = sine / (2.0 * q_);
   const V k = 1.0 / (1.0 + alpha);
   const V b0 = (1.0 + cosine) * 0.5 * k;
   return {b0, -(1.0 + cosine) * k, b0, -2.0 * cosine * k, (1.0 - alpha) * k};

@@ -23,65 +23,65 @@ int LineLengthFor(double sampleRate) {
 
 Chorus::Chorus() {
   EnsureBuffer(1);
-  for (TableLfo& lfo : lfos) {
+  for (TableLfo& lfo : lfos_) {
     lfo.SetTable(GetWaveTable(WaveShape::Nonlinear));
-    lfo.SetSampleRate(sampleRate);
+    lfo.SetSampleRate(sampleRate_);
   }
   ApplyRates();
-  for (AllpassStage* stage : {&allpassDryL, &allpassDryR, &allpassWetL, &allpassWetR})
-    stage->SetSampleRate(sampleRate);
-  allpassDryL.SetFrequency(kDryHz);
-  allpassDryR.SetFrequency(kDryHz);
-  allpassWetL.SetFrequency(kWetHz);
-  allpassWetR.SetFrequency(kWetHz);
-  depthSlew.Jump(1.0);
-  delaySlew.Jump(delayMs * 0.001 * sampleRate);
-  line.assign(static_cast<std::size_t>(LineLengthFor(sampleRate)), 0.0);
+  for (AllpassStage* stage : {&allpassDryL_, &allpassDryR_, &allpassWetL_, &allpassWetR_})
+    stage->SetSampleRate(sampleRate_);
+  allpassDryL_.SetFrequency(kDryHz);
+  allpassDryR_.SetFrequency(kDryHz);
+  allpassWetL_.SetFrequency(kWetHz);
+  allpassWetR_.SetFrequency(kWetHz);
+  depthSlew_.Jump(1.0);
+  delaySlew_.Jump(delayMs_ * 0.001 * sampleRate_);
+  line_.assign(static_cast<std::size_t>(LineLengthFor(sampleRate_)), 0.0);
 }
 
 void Chorus::ApplyRates() {
-  lfos[0].SetRate(baseRate);
-  lfos[1].SetRate((spread * 0.33 + 1.0) * baseRate);
-  lfos[2].SetRate((spread * 0.67 + 1.0) * baseRate);
-  lfos[3].SetRate((spread * 1.33 + 1.0) * baseRate);
+  lfos_[0].SetRate(baseRate_);
+  lfos_[1].SetRate((spread_ * 0.33 + 1.0) * baseRate_);
+  lfos_[2].SetRate((spread_ * 0.67 + 1.0) * baseRate_);
+  lfos_[3].SetRate((spread_ * 1.33 + 1.0) * baseRate_);
 }
 
 void Chorus::SetSpread(double value) {
-  if (value != spread) {
-    spread = value;
+  if (value != spread_) {
+    spread_ = value;
     ApplyRates();
   }
 }
 
 void Chorus::SetDelay(double ms) {
   const double x = ms < kMaxDelayMs ? ms : kMaxDelayMs;
-  if (x == delayMs)
+  if (x == delayMs_)
     return;
-  delayMs = x;
-  delaySlew.SetTarget(x * 0.001 * sampleRate);
+  delayMs_ = x;
+  delaySlew_.SetTarget(x * 0.001 * sampleRate_);
 }
 
 void Chorus::SetSuperStereo(bool on) {
-  superStereo = on;
+  superStereo_ = on;
 }
 
 void Chorus::Process(double& left, double& right) {
-  PrepareBlock(&delayMs, 1);
+  PrepareBlock(&delayMs_, 1);
   StereoChorus both(*this);
-  const StereoPair y = both.Process(Pack(left, right), wet);
+  const StereoPair y = both.Process(Pack(left, right), wet_);
   left = y[0];
   right = y[1];
 }
 
 void Chorus::EnsureBuffer(std::size_t n) {
-  GrowBlockBuffer(taps, n);
-  for (std::vector<double>* buffer : {&blockDelay, &blockDepth}) GrowBlockBuffer(*buffer, n);
+  GrowBlockBuffer(taps_, n);
+  for (std::vector<double>* buffer : {&blockDelay_, &blockDepth_}) GrowBlockBuffer(*buffer, n);
 }
 
 inline void Chorus::LocateTwo(StereoQuad delay, int w, TapPair& first,
                               TapPair& second) const {
   using Ints = int __attribute__((vector_size(16)));
-  const int length = static_cast<int>(line.size());
+  const int length = static_cast<int>(line_.size());
   const StereoQuad zero{};
   // Delays stay within the line whatever the settings; NaN reads the newest sample.
   const StereoQuad p = fastmath::Max(fastmath::Min(zero + (length - 1), delay), zero);
@@ -103,20 +103,20 @@ QUORVEL_HOT_LOOP void Chorus::PrepareBlock(const double* delays, int n) {
   const auto count = static_cast<std::size_t>(n);
   for (std::size_t i = 0; i < count; ++i) {
     SetDelay(delays[i]);
-    delaySlew.Tick();
-    depthSlew.Tick();
-    blockDelay[i] = delaySlew.Value();
-    blockDepth[i] = depthSlew.Value();
+    delaySlew_.Tick();
+    depthSlew_.Tick();
+    blockDelay_[i] = delaySlew_.Value();
+    blockDepth_[i] = depthSlew_.Value();
   }
   // The right taps run a quarter cycle ahead; without super stereo they repeat the left ones.
-  const int length = static_cast<int>(line.size());
-  int w = writeIndex;
+  const int length = static_cast<int>(line_.size());
+  int w = writeIndex_;
   for (std::size_t i = 0; i < count; ++i) {
     // Voices 4 to 1, two at a time.
     for (std::size_t k = 0; k < kVoiceCount; k += 2) {
-      const StereoPair a = lfos[kVoiceCount - 1 - k].TickPair(superStereo, 0.25);
-      const StereoPair b = lfos[kVoiceCount - 2 - k].TickPair(superStereo, 0.25);
-      LocateTwo((Join(a, b) * blockDepth[i] + 1.0) * blockDelay[i], w, taps[i][k], taps[i][k + 1]);
+      const StereoPair a = lfos_[kVoiceCount - 1 - k].TickPair(superStereo_, 0.25);
+      const StereoPair b = lfos_[kVoiceCount - 2 - k].TickPair(superStereo_, 0.25);
+      LocateTwo((Join(a, b) * blockDepth_[i] + 1.0) * blockDelay_[i], w, taps_[i][k], taps_[i][k + 1]);
     }
     if (++w >= length)
       w = 0;
@@ -124,26 +124,26 @@ QUORVEL_HOT_LOOP void Chorus::PrepareBlock(const double* delays, int n) {
 }
 
 void Chorus::Reset(double rate) {
-  sampleRate = rate;
-  for (TableLfo& lfo : lfos) lfo.SetSampleRate(rate);
-  for (AllpassStage* stage : {&allpassDryL, &allpassDryR, &allpassWetL, &allpassWetR})
+  sampleRate_ = rate;
+  for (TableLfo& lfo : lfos_) lfo.SetSampleRate(rate);
+  for (AllpassStage* stage : {&allpassDryL_, &allpassDryR_, &allpassWetL_, &allpassWetR_})
     stage->SetSampleRate(rate);
-  depthSlew.Snap();
-  delaySlew.Jump(delayMs * 0.001 * rate);
-  writeIndex = 0;
-  line.assign(static_cast<std::size_t>(LineLengthFor(rate)), 0.0);
+  depthSlew_.Snap();
+  delaySlew_.Jump(delayMs_ * 0.001 * rate);
+  writeIndex_ = 0;
+  line_.assign(static_cast<std::size_t>(LineLengthFor(rate)), 0.0);
 }
 
 void Chorus::ClearNonFiniteStages() {
-  for (AllpassStage* stage : {&allpassDryL, &allpassDryR, &allpassWetL, &allpassWetR})
+  for (AllpassStage* stage : {&allpassDryL_, &allpassDryR_, &allpassWetL_, &allpassWetR_})
     stage->ClearIfNotFinite();
 }
 
 StereoChorus::StereoChorus(Chorus& c)
-    : chorus(c),
-      superStereo(c.superStereo),
-      dryStages(c.allpassDryL, c.allpassDryR),
-      wetStages(c.allpassWetL, c.allpassWetR, !superStereo),
-      taps(c.taps.data()) {}
+    : chorus_(c),
+      superStereo_(c.superStereo_),
+      dryStages_(c.allpassDryL_, c.allpassDryR_),
+      wetStages_(c.allpassWetL_, c.allpassWetR_, !superStereo_),
+      taps_(c.taps_.data()) {}
 
 }  // namespace quorvel

@@ -23,8 +23,8 @@ class Chorus {
 
   void SetSpread(double spread);  // [audio-thread] per block, 0 … 1: voice rates apart
   void SetWet(double value) {     // [audio-thread] per sample, 0 … 1
-    wet = value;
-    dryScale = 1.0 / (value + 1.0);
+    wet_ = value;
+    dryScale_ = 1.0 / (value + 1.0);
   }
   void SetDelay(double ms);      // [audio-thread] per sample, used up to 50 ms
   void SetSuperStereo(bool on);  // [audio-thread] per block
@@ -46,8 +46,8 @@ class Chorus {
   // [audio-thread] zeroes every all-pass stage whose state is no longer finite.
   void ClearNonFiniteStages();
 
-  double DelaySamples() const { return delaySlew.Value(); }
-  int LineLength() const { return static_cast<int>(line.size()); }
+  double DelaySamples() const { return delaySlew_.Value(); }
+  int LineLength() const { return static_cast<int>(line_.size()); }
 
  private:
   friend class StereoChorus;
@@ -66,24 +66,24 @@ class Chorus {
   [[gnu::always_inline]] void LocateTwo(StereoQuad delay, int w, TapPair& first,
                                         TapPair& second) const;
 
-  std::array<TableLfo, kVoiceCount> lfos;
-  double sampleRate = 44100.0;
-  double baseRate = 0.0625;  // one cycle in 32 s
-  double spread = 0.5;
-  double wet = 1.0;
-  double dryScale = 0.5;
-  double delayMs = 12.5;
-  SlewLimiter delaySlew{0.1, false};   // in samples
-  SlewLimiter depthSlew{5e-5, false};  // stays at 1
-  bool superStereo = true;
-  AllpassStage allpassDryL, allpassDryR;
-  AllpassStage allpassWetL, allpassWetR;
-  std::vector<double> line;
-  int writeIndex = 0;
+  std::array<TableLfo, kVoiceCount> lfos_;
+  double sampleRate_ = 44100.0;
+  double baseRate_ = 0.0625;  // one cycle in 32 s
+  double spread_ = 0.5;
+  double wet_ = 1.0;
+  double dryScale_ = 0.5;
+  double delayMs_ = 12.5;
+  SlewLimiter delaySlew_{0.1, false};   // in samples
+  SlewLimiter depthSlew_{5e-5, false};  // stays at 1
+  bool superStereo_ = true;
+  AllpassStage allpassDryL_, allpassDryR_;
+  AllpassStage allpassWetL_, allpassWetR_;
+  std::vector<double> line_;
+  int writeIndex_ = 0;
   // Per sample of the prepared block, the taps of voices 4 to 1.
-  std::vector<std::array<TapPair, kVoiceCount>> taps;
+  std::vector<std::array<TapPair, kVoiceCount>> taps_;
   // Scratch of PrepareBlock: the delay and depth of each sample.
-  std::vector<double> blockDelay, blockDepth;
+  std::vector<double> blockDelay_, blockDepth_;
 };
 
 // Runs a chorus on both channels sample by sample through a prepared block, the left and
@@ -98,21 +98,21 @@ class StereoChorus {
   StereoPair Process(StereoPair x, double wet);
 
  private:
-  Chorus& chorus;
-  const bool superStereo;
-  StereoAllpass dryStages;
-  StereoAllpass wetStages;
-  const std::array<Chorus::TapPair, Chorus::kVoiceCount>* taps;
+  Chorus& chorus_;
+  const bool superStereo_;
+  StereoAllpass dryStages_;
+  StereoAllpass wetStages_;
+  const std::array<Chorus::TapPair, Chorus::kVoiceCount>* taps_;
 };
 
 inline StereoPair StereoChorus::Process(StereoPair x, double wet) {
-  Chorus& c = chorus;
+  Chorus& c = chorus_;
   c.SetWet(wet);
-  const std::array<Chorus::TapPair, Chorus::kVoiceCount>& voices = *taps++;
-  const StereoPair d = c.dryScale * x;
-  const StereoPair out = dryStages.Process(d);
-  const double* line = c.line.data();
-  c.line[c.writeIndex] = (d[1] + d[0]) * 0.5;
+  const std::array<Chorus::TapPair, Chorus::kVoiceCount>& voices = *taps_++;
+  const StereoPair d = c.dryScale_ * x;
+  const StereoPair out = dryStages_.Process(d);
+  const double* line = c.line_.data();
+  c.line_[c.writeIndex_] = (d[1] + d[0]) * 0.5;
 
   // Left taps in the first lane, right ones in the second; without super stereo only the
   // first lane counts.
@@ -123,16 +123,16 @@ inline StereoPair StereoChorus::Process(StereoPair x, double wet) {
     sum += (1.0 - t.fraction) * newer + t.fraction * older;
   }
   StereoPair mixed;
-  if (superStereo) {
-    mixed = wetStages.Process(sum) * wet + out;
+  if (superStereo_) {
+    mixed = wetStages_.Process(sum) * wet + out;
   } else {
     // Both channels share the left wet signal, scaled by the square of the wet amount.
-    const double wetL = wetStages.Process(Splat(sum[0]))[0];
+    const double wetL = wetStages_.Process(Splat(sum[0]))[0];
     mixed = Pack(wet * (wet * wetL) + out[0], (wet * wetL) * wet + out[1]);
   }
 
-  if (++c.writeIndex >= static_cast<int>(c.line.size()))
-    c.writeIndex = 0;
+  if (++c.writeIndex_ >= static_cast<int>(c.line_.size()))
+    c.writeIndex_ = 0;
   return mixed;
 }
 

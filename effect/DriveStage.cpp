@@ -17,49 +17,49 @@ double EnvelopeCoefficient(double sampleRate) {
 
 }  // namespace
 
-DriveStage::DriveStage() : coefficient(EnvelopeCoefficient(44100.0)) {
-  for (LadderFilter* ladder : {&ladderL, &ladderR}) {
+DriveStage::DriveStage() : coefficient_(EnvelopeCoefficient(44100.0)) {
+  for (LadderFilter* ladder : {&ladderL_, &ladderR_}) {
     ladder->SetCutoff(kLadderCutoff);
     ladder->SetResonance(kLadderResonance);
   }
 }
 
 void DriveStage::SetAmount(double value) {
-  amount = value;
+  amount_ = value;
 }
 
 void DriveStage::SetFeedback(bool on) {
-  feedbackOn = on;
+  feedbackOn_ = on;
 }
 
 void DriveStage::Reset(double rate) {
-  envelope = 0.0;
-  feedback = 0.0;
-  coefficient = EnvelopeCoefficient(rate);
-  ladderL.Reset(rate);
-  ladderR.Reset(rate);
+  envelope_ = 0.0;
+  feedback_ = 0.0;
+  coefficient_ = EnvelopeCoefficient(rate);
+  ladderL_.Reset(rate);
+  ladderR_.Reset(rate);
 }
 
 void DriveStage::Process(double& left, double& right) {
   StereoDrive both(*this);
-  const StereoPair y = both.Process(Pack(left, right), amount);
+  const StereoPair y = both.Process(Pack(left, right), amount_);
   left = y[0];
   right = y[1];
 }
 
 StereoDrive::StereoDrive(DriveStage& s)
-    : stage(s),
-      ladders(s.ladderL, s.ladderR),
-      coefficient(s.coefficient),
-      feedbackOn(s.feedbackOn),
-      envelope(s.envelope),
-      feedback(s.feedback),
-      lastAmount(s.amount) {}
+    : stage_(s),
+      ladders_(s.ladderL_, s.ladderR_),
+      coefficient_(s.coefficient_),
+      feedbackOn_(s.feedbackOn_),
+      envelope_(s.envelope_),
+      feedback_(s.feedback_),
+      lastAmount_(s.amount_) {}
 
 StereoDrive::~StereoDrive() {
-  stage.envelope = envelope;
-  stage.feedback = feedback;
-  stage.SetAmount(lastAmount);
+  stage_.envelope_ = envelope_;
+  stage_.feedback_ = feedback_;
+  stage_.SetAmount(lastAmount_);
 }
 
 }  // namespace quorvel

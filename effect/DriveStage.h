@@ -50,18 +50,18 @@ class DriveStage {
   void Reset(double sampleRate);              // [audio-thread] clears envelope, feedback, ladders
   void Process(double& left, double& right);  // [audio-thread] in place
 
-  double Envelope() const { return envelope; }
+  double Envelope() const { return envelope_; }
 
  private:
   friend class StereoDrive;
 
-  double amount = 0.5;
-  double envelope = 0.0;
-  double coefficient;
-  double feedback = 0.0;
-  bool feedbackOn = false;
-  LadderFilter ladderL;
-  LadderFilter ladderR;
+  double amount_ = 0.5;
+  double envelope_ = 0.0;
+  double coefficient_;
+  double feedback_ = 0.0;
+  bool feedbackOn_ = false;
+  LadderFilter ladderL_;
+  LadderFilter ladderR_;
 };
 
 // Runs a drive stage on both channels sample by sample for the length of a block: its state is
@@ -77,31 +77,31 @@ class StereoDrive {
   StereoPair Process(StereoPair x, double amount);
 
  private:
-  DriveStage& stage;
-  StereoLadder ladders;
-  const double coefficient;
-  const bool feedbackOn;
-  double envelope;
-  double feedback;
-  double lastAmount;
+  DriveStage& stage_;
+  StereoLadder ladders_;
+  const double coefficient_;
+  const bool feedbackOn_;
+  double envelope_;
+  double feedback_;
+  double lastAmount_;
 };
 
 inline StereoPair StereoDrive::Process(StereoPair x, double amount) {
-  lastAmount = amount;
+  lastAmount_ = amount;
   const StereoPair shaped = DriveCurve(x * (amount + 1.0));
   const double sum = shaped[0] + shaped[1];
   StereoPair u;
-  if (feedbackOn) {
-    const double f = sum + 0.5 * feedback;
-    envelope = (envelope - f) * coefficient + f;
-    u = shaped * std::abs(envelope);
+  if (feedbackOn_) {
+    const double f = sum + 0.5 * feedback_;
+    envelope_ = (envelope_ - f) * coefficient_ + f;
+    u = shaped * std::abs(envelope_);
   } else {
     // Without feedback the shaped signals only steer the envelope.
-    envelope = (envelope - sum) * coefficient + sum;
-    u = std::abs(envelope) * x;
+    envelope_ = (envelope_ - sum) * coefficient_ + sum;
+    u = std::abs(envelope_) * x;
   }
-  u = ladders.Process(u);
-  feedback = std::clamp(u[0] + u[1], -1.0, 1.0);
+  u = ladders_.Process(u);
+  feedback_ = std::clamp(u[0] + u[1], -1.0, 1.0);
   return u * amount + x;
 }
 

@@ -44,19 +44,19 @@ double ModulationActivity(const SlotIndicator& slot, bool stageOn, const SourceV
 }
 
 IndicatorValues::IndicatorValues() {
-  for (auto& value : values) value.store(0.0);
-  values[Slot(ControlTag::GateClosedLamp)].store(1.0);
+  for (auto& value : values_) value.store(0.0);
+  values_[Slot(ControlTag::GateClosedLamp)].store(1.0);
 }
 
 void IndicatorValues::Store(ControlTag tag, double value) {
-  values[Slot(tag)].exchange(value);
+  values_[Slot(tag)].exchange(value);
 }
 
 double IndicatorValues::Load(ControlTag tag) const {
   const int slot = Slot(tag);
   if (slot < 0 || slot >= kIndicatorCount)
     return 0.0;
-  return values[slot].load();
+  return values_[slot].load();
 }
 
 void IndicatorValues::Publish(const IndicatorSnapshot& state, const SourceValues& sources) {

@@ -63,7 +63,7 @@ class IndicatorValues {
  private:
   void Store(ControlTag tag, double value);
 
-  std::array<std::atomic<double>, kIndicatorCount> values;
+  std::array<std::atomic<double>, kIndicatorCount> values_;
 };
 
 }  // namespace quorvel

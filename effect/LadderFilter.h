@@ -22,7 +22,7 @@ class LadderFilter {
     double resonanceScale = 0.0;
     double gain = 0.0;
   };
-  Coefficients CurrentCoefficients() const { return {settings.resonanceScale, settings.gain}; }
+  Coefficients CurrentCoefficients() const { return {settings_.resonanceScale, settings_.gain}; }
 
   // What SetCutoff(hz) then works out, for a cutoff per lane; V is StereoPair or StereoQuad.
   template <class V>
@@ -32,10 +32,10 @@ class LadderFilter {
   template <class V>
   [[gnu::always_inline]] CoefficientLanes<V> CoefficientsAt(V hz) const;
 
-  double Cutoff() const { return settings.cutoff; }
-  double Resonance() const { return settings.resonance; }
+  double Cutoff() const { return settings_.cutoff; }
+  double Resonance() const { return settings_.resonance; }
   // cutoff / sample rate, limited
-  double NormalizedCutoff() const { return settings.normalizedCutoff; }
+  double NormalizedCutoff() const { return settings_.normalizedCutoff; }
 
  private:
   friend class StereoLadder;
@@ -60,8 +60,8 @@ class LadderFilter {
   template <class T>
   [[gnu::always_inline]] static T Step(State<T>& s, T x, Coefficients c);
 
-  Settings settings;
-  State<double> state{};
+  Settings settings_;
+  State<double> state_{};
 };
 
 // A left and a right ladder with the same settings, run in the two lanes of a pair for the
@@ -76,23 +76,23 @@ class StereoLadder {
 
   // At the left ladder's settings.
   StereoPair Process(StereoPair x) {
-    return LadderFilter::Step(state, x, left.CurrentCoefficients());
+    return LadderFilter::Step(state_, x, left_.CurrentCoefficients());
   }
   // At coefficients the left ladder gave for another cutoff; the settings are not changed.
   StereoPair Process(StereoPair x, LadderFilter::Coefficients c) {
-    return LadderFilter::Step(state, x, c);
+    return LadderFilter::Step(state_, x, c);
   }
 
  private:
-  LadderFilter& left;
-  LadderFilter& right;
-  LadderFilter::State<StereoPair> state;
+  LadderFilter& left_;
+  LadderFilter& right_;
+  LadderFilter::State<StereoPair> state_;
 };
 
 template <class V>
 inline LadderFilter::CoefficientLanes<V> LadderFilter::CoefficientsAt(V hz) const {
   constexpr double kGainScale = 40000.0;
-  const Settings& c = settings;
+  const Settings& c = settings_;
   V f = hz / c.sampleRate;
   if (c.resonance != 0.0) {
     // Resonance near the top of the range would run away close to Nyquist.

@@ -51,28 +51,28 @@ template <class Exponents>
 
 Phaser::Phaser() {
   EnsureBuffer(1);
-  lfo.SetTable(GetWaveTable(WaveShape::Triangle));
-  lfo.SetSampleRate(44100.0);
-  lfo.SetRate(kSweepRate);
+  lfo_.SetTable(GetWaveTable(WaveShape::Triangle));
+  lfo_.SetSampleRate(44100.0);
+  lfo_.SetRate(kSweepRate);
   for (int k = 0; k < kStageCount; ++k) {
-    for (AllpassStage* stage : {&stagesL[k], &stagesR[k]}) {
+    for (AllpassStage* stage : {&stagesL_[k], &stagesR_[k]}) {
       stage->SetSampleRate(44100.0);
       stage->SetFrequency(kInitialHz[k]);
     }
-    minScale[k] = 1.0;
-    maxScale[k] = 1.0;
+    minScale_[k] = 1.0;
+    maxScale_[k] = 1.0;
   }
-  minScale[0] = kMinHz / kInitialHz[0];
-  maxScale[0] = kMaxHz / kInitialHz[0];
+  minScale_[0] = kMinHz / kInitialHz[0];
+  maxScale_[0] = kMaxHz / kInitialHz[0];
 }
 
 void Phaser::SetStageFrequency(int index, double hz) {
   // Written so that NaN falls to the lower bound.
   const double b = !(hz > kMinHz) ? kMinHz : (hz > kMaxHz ? kMaxHz : hz);
-  stagesL[index].SetFrequency(b);
-  stagesR[index].SetFrequency(b);
-  minScale[index] = kMinHz / b;
-  maxScale[index] = kMaxHz / b;
+  stagesL_[index].SetFrequency(b);
+  stagesR_[index].SetFrequency(b);
+  minScale_[index] = kMinHz / b;
+  maxScale_[index] = kMaxHz / b;
 }
 
 void Phaser::SetFrequency1(double hz) {
@@ -86,23 +86,23 @@ void Phaser::SetFrequency3(double hz) {
 }
 
 void Phaser::SetFeedback(double gain) {
-  feedbackGain = gain;
+  feedbackGain_ = gain;
 }
 
 void Phaser::SetSuperStereo(bool on) {
-  superStereo = on;
+  superStereo_ = on;
 }
 
 void Phaser::Process(double& left, double& right, double m1, double m2, double m3) {
   PrepareBlock(&m1, &m2, &m3, 1);
   StereoPhaser both(*this);
-  const StereoPair y = both.Process(Pack(left, right), wet);
+  const StereoPair y = both.Process(Pack(left, right), wet_);
   left = y[0];
   right = y[1];
 }
 
 void Phaser::EnsureBuffer(std::size_t n) {
-  GrowBlockBuffer(gains, n);
+  GrowBlockBuffer(gains_, n);
 }
 
 QUORVEL_HOT_LOOP void Phaser::PrepareBlock(const double* m1, const double* m2, const double* m3,
@@ -113,10 +113,10 @@ QUORVEL_HOT_LOOP void Phaser::PrepareBlock(const double* m1, const double* m2, c
   // The stage scales first (held in the gain buffer), then the gains stage by stage.
   const auto count = static_cast<std::size_t>(n);
   // The right chain sweeps half a cycle ahead; the sweep waits in the first stage's column.
-  lfo.TickPairs(superStereo, 0.5, count, [this](std::size_t i, StereoPair sweep) {
-    gains[i][0] = sweep;
+  lfo_.TickPairs(superStereo_, 0.5, count, [this](std::size_t i, StereoPair sweep) {
+    gains_[i][0] = sweep;
   });
-  FillExponentials(gains.data(), 0, count, [this](std::size_t i) { return kDepth * gains[i][0]; });
+  FillExponentials(gains_.data(), 0, count, [this](std::size_t i) { return kDepth * gains_[i][0]; });
   // The three slots often follow the same source: equal values share their exponentials.
   const double* slots[3] = {m1, m2, m3};
   for (std::size_t j = 0; j < 3; ++j) {
@@ -124,64 +124,64 @@ QUORVEL_HOT_LOOP void Phaser::PrepareBlock(const double* m1, const double* m2, c
     std::size_t same = 0;
     while (same < j && !std::equal(slots[j], slots[j] + count, slots[same])) ++same;
     if (same < j) {
-      for (std::size_t i = 0; i < count; ++i) gains[i][stage] = gains[i][same + 1];
+      for (std::size_t i = 0; i < count; ++i) gains_[i][stage] = gains_[i][same + 1];
     } else {
       // A slot moves the right chain the opposite way; without super stereo both lanes take
       // the left chain's value.
       const double* m = slots[j];
-      const double right = superStereo ? -1.0 : 1.0;
-      FillExponentials(gains.data(), stage, count,
+      const double right = superStereo_ ? -1.0 : 1.0;
+      FillExponentials(gains_.data(), stage, count,
                        [m, right](std::size_t i) { return kDepth * Pack(m[i], right * m[i]); });
     }
   }
   for (std::size_t k = 0; k < kStageCount; ++k) {
     // Limited lane by lane as Limit does, NaN passing through.
-    const StereoQuad low = StereoQuad{} + minScale[k];
-    const StereoQuad high = StereoQuad{} + maxScale[k];
-    ScaledGains stage(stagesL[k]);
+    const StereoQuad low = StereoQuad{} + minScale_[k];
+    const StereoQuad high = StereoQuad{} + maxScale_[k];
+    ScaledGains stage(stagesL_[k]);
     std::size_t i = 0;
     for (; i + 1 < count; i += 2) {
-      const StereoQuad scales = Join(gains[i][k], gains[i + 1][k]);
+      const StereoQuad scales = Join(gains_[i][k], gains_[i + 1][k]);
       const StereoQuad g = stage.At(fastmath::Min(high, fastmath::Max(low, scales)));
-      gains[i][k] = FirstPair(g);
-      gains[i + 1][k] = SecondPair(g);
+      gains_[i][k] = FirstPair(g);
+      gains_[i + 1][k] = SecondPair(g);
     }
     if (i < count)
-      gains[i][k] = stage.At(Pack(Limit(gains[i][k][0], k), Limit(gains[i][k][1], k)));
+      gains_[i][k] = stage.At(Pack(Limit(gains_[i][k][0], k), Limit(gains_[i][k][1], k)));
   }
 }
 
 void Phaser::Reset(double sampleRate) {
-  lfo.SetSampleRate(sampleRate);
+  lfo_.SetSampleRate(sampleRate);
   for (int k = 0; k < kStageCount; ++k) {
-    stagesL[k].SetSampleRate(sampleRate);
-    stagesR[k].SetSampleRate(sampleRate);
+    stagesL_[k].SetSampleRate(sampleRate);
+    stagesR_[k].SetSampleRate(sampleRate);
   }
-  feedbackL = 0.0;
-  feedbackR = 0.0;
+  feedbackL_ = 0.0;
+  feedbackR_ = 0.0;
 }
 
 void Phaser::ClearNonFiniteStages() {
   for (int k = 0; k < kStageCount; ++k) {
-    stagesL[k].ClearIfNotFinite();
-    stagesR[k].ClearIfNotFinite();
+    stagesL_[k].ClearIfNotFinite();
+    stagesR_[k].ClearIfNotFinite();
   }
 }
 
 StereoPhaser::StereoPhaser(Phaser& p)
-    : phaser(p),
-      superStereo(p.superStereo),
-      stage1(p.stagesL[0], p.stagesR[0], !superStereo),
-      stage2(p.stagesL[1], p.stagesR[1], !superStereo),
-      stage3(p.stagesL[2], p.stagesR[2], !superStereo),
-      stage4(p.stagesL[3], p.stagesR[3], !superStereo),
-      feedback(Pack(p.feedbackL, superStereo ? p.feedbackR : p.feedbackL)),
-      gains(p.gains.data()) {}
+    : phaser_(p),
+      superStereo_(p.superStereo_),
+      stage1_(p.stagesL_[0], p.stagesR_[0], !superStereo_),
+      stage2_(p.stagesL_[1], p.stagesR_[1], !superStereo_),
+      stage3_(p.stagesL_[2], p.stagesR_[2], !superStereo_),
+      stage4_(p.stagesL_[3], p.stagesR_[3], !superStereo_),
+      feedback_(Pack(p.feedbackL_, superStereo_ ? p.feedbackR_ : p.feedbackL_)),
+      gains_(p.gains_.data()) {}
 
 StereoPhaser::~StereoPhaser() {
-  phaser.feedbackL = feedback[0];
-  if (superStereo)
-    phaser.feedbackR = feedback[1];
+  phaser_.feedbackL_ = feedback_[0];
+  if (superStereo_)
+    phaser_.feedbackR_ = feedback_[1];
 }
 
 }  // namespace quorvel

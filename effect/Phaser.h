@@ -27,8 +27,8 @@ class Phaser {
   void SetFeedback(double gain);  // [audio-thread] per block, 0 … 1
   void SetSuperStereo(bool on);   // [audio-thread] per block
   void SetWet(double value) {  // [audio-thread] per sample, 0 … 1
-    wet = value;
-    dry = 1.0 - value;
+    wet_ = value;
+    dry_ = 1.0 - value;
   }
 
   // [audio-thread] m1, m2, m3 in −1 … 1 move stages 2 to 4 by up to three octaves.
@@ -48,33 +48,33 @@ class Phaser {
   // [audio-thread] zeroes every all-pass stage whose state is no longer finite.
   void ClearNonFiniteStages();
 
-  const AllpassStage& LeftStage(int index) const { return stagesL[index]; }
+  const AllpassStage& LeftStage(int index) const { return stagesL_[index]; }
 
  private:
   friend class StereoPhaser;
 
   void SetStageFrequency(int index, double hz);
   double Limit(double scale, std::size_t index) const {
-    if (scale < minScale[index])
-      return minScale[index];
-    if (scale > maxScale[index])
-      return maxScale[index];
+    if (scale < minScale_[index])
+      return minScale_[index];
+    if (scale > maxScale_[index])
+      return maxScale_[index];
     return scale;
   }
 
-  TableLfo lfo;
-  std::array<AllpassStage, kStageCount> stagesL;
-  std::array<AllpassStage, kStageCount> stagesR;
-  double wet = 1.0;
-  double dry = 0.0;
-  double feedbackGain = 0.7;
-  double feedbackL = 0.0;
-  double feedbackR = 0.0;
-  std::array<double, kStageCount> minScale{};
-  std::array<double, kStageCount> maxScale{};
-  bool superStereo = true;
+  TableLfo lfo_;
+  std::array<AllpassStage, kStageCount> stagesL_;
+  std::array<AllpassStage, kStageCount> stagesR_;
+  double wet_ = 1.0;
+  double dry_ = 0.0;
+  double feedbackGain_ = 0.7;
+  double feedbackL_ = 0.0;
+  double feedbackR_ = 0.0;
+  std::array<double, kStageCount> minScale_{};
+  std::array<double, kStageCount> maxScale_{};
+  bool superStereo_ = true;
   // Per sample of the prepared block, the gains of stages 1 to 4, left and right.
-  std::vector<std::array<StereoPair, kStageCount>> gains;
+  std::vector<std::array<StereoPair, kStageCount>> gains_;
 };
 
 // Runs a phaser on both channels sample by sample through a prepared block, the left and
@@ -91,25 +91,25 @@ class StereoPhaser {
   StereoPair Process(StereoPair x, double wet);
 
  private:
-  Phaser& phaser;
-  const bool superStereo;
-  StereoAllpass stage1, stage2, stage3, stage4;
-  StereoPair feedback;
-  const std::array<StereoPair, Phaser::kStageCount>* gains;
+  Phaser& phaser_;
+  const bool superStereo_;
+  StereoAllpass stage1_, stage2_, stage3_, stage4_;
+  StereoPair feedback_;
+  const std::array<StereoPair, Phaser::kStageCount>* gains_;
 };
 
 inline StereoPair StereoPhaser::Process(StereoPair x, double wet) {
-  Phaser& p = phaser;
+  Phaser& p = phaser_;
   p.SetWet(wet);
-  const std::array<StereoPair, Phaser::kStageCount>& g = *gains++;
+  const std::array<StereoPair, Phaser::kStageCount>& g = *gains_++;
   const double in = 0.75 * (x[0] + x[1]);
-  StereoPair y = stage1.Process(Splat(in), g[0]);
-  y = stage2.Process(y + p.feedbackGain * feedback, g[1]);
-  y = stage3.Process(y, g[2]);
-  y = stage4.Process(y, g[3]);
-  feedback = y;
+  StereoPair y = stage1_.Process(Splat(in), g[0]);
+  y = stage2_.Process(y + p.feedbackGain_ * feedback_, g[1]);
+  y = stage3_.Process(y, g[2]);
+  y = stage4_.Process(y, g[3]);
+  feedback_ = y;
   // Without super stereo the right lane repeats the left chain, so both channels get it.
-  return x * p.dry + y * p.wet;
+  return x * p.dry_ + y * p.wet_;
 }
 
 }  // namespace quorvel

@@ -11,7 +11,7 @@ namespace quorvel {
 Quorvel::Quorvel(const clap_plugin_descriptor* descriptor, const clap_host* host,
                  bool servesRealHost)
     : ClapPlugin(kPluginConfig, descriptor, host, servesRealHost) {
-  for (auto& value : paramValues) value.store(0.0, std::memory_order_relaxed);
+  for (auto& value : paramValues_) value.store(0.0, std::memory_order_relaxed);
   DefineParameters(*this);
   for (int i = 0; i < kParamCount; ++i) OnParamChange(i);
   AddFactoryPresets(*this);
@@ -21,13 +21,13 @@ void Quorvel::OnParamChange(int index) {
   if (index < 0 || index >= kParamCount) return;
   const plugkit::Param* param = ParamAt(index);
   if (!param) return;
-  paramValues[static_cast<size_t>(index)].store(param->GetPlain(), std::memory_order_relaxed);
+  paramValues_[static_cast<size_t>(index)].store(param->GetPlain(), std::memory_order_relaxed);
 }
 
 std::array<double, kParamCount> Quorvel::Snapshot() const {
   std::array<double, kParamCount> values;
   for (size_t i = 0; i < values.size(); ++i)
-    values[i] = paramValues[i].load(std::memory_order_relaxed);
+    values[i] = paramValues_[i].load(std::memory_order_relaxed);
   return values;
 }
 
@@ -49,12 +49,12 @@ ChannelState Quorvel::Channels() const {
 
 void Quorvel::ProcessAudioBlock(double** inputs, double** outputs, int frames) {
   const std::array<double, kParamCount> values = Snapshot();
-  engine.ProcessAudioBlock(values, inputs, outputs, frames, Channels(), Transport());
+  engine_.ProcessAudioBlock(values, inputs, outputs, frames, Channels(), Transport());
 }
 
 void Quorvel::OnProcessingReset() {
   const std::array<double, kParamCount> values = Snapshot();
-  engine.OnProcessingReset(values, SampleRate(), BlockSize(), Transport().tempo);
+  engine_.OnProcessingReset(values, SampleRate(), BlockSize(), Transport().tempo);
 }
 
 }  // namespace quorvel

@@ -23,7 +23,7 @@ class Quorvel : public plugkit::ClapPlugin {
 
   // [thread-safe] The snapshot value of one parameter.
   double ParamValue(ParamIndex index) const {
-    return paramValues[static_cast<size_t>(ToIndex(index))].load(std::memory_order_relaxed);
+    return paramValues_[static_cast<size_t>(ToIndex(index))].load(std::memory_order_relaxed);
   }
 
   // [audio-thread] Runs the signal chain on the block.
@@ -33,21 +33,21 @@ class Quorvel : public plugkit::ClapPlugin {
   void OnProcessingReset() override;
 
   // [thread-safe] The values the editor's indicators show.
-  const IndicatorValues& Indicators() const { return engine.Indicators(); }
+  const IndicatorValues& Indicators() const { return engine_.Indicators(); }
   // Section switches as the last block saw them; read without synchronisation by the editor.
-  const QuorvelEngine& Engine() const { return engine; }
+  const QuorvelEngine& Engine() const { return engine_; }
 
  protected:
   // The plain value of every parameter as last reported. Each element is written and read
   // whole from either thread without a lock.
-  std::array<std::atomic<double>, kParamCount> paramValues;
+  std::array<std::atomic<double>, kParamCount> paramValues_;
 
  private:
   // The engine reads a plain copy, taken once per block.
   std::array<double, kParamCount> Snapshot() const;
   ChannelState Channels() const;
 
-  QuorvelEngine engine;
+  QuorvelEngine engine_;
 };
 
 }  // namespace quorvel

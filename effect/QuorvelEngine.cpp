@@ -29,88 +29,88 @@ QuorvelEngine::QuorvelEngine() {
 }
 
 void QuorvelEngine::EnsureBuffers(std::size_t n) {
-  for (ModulationSlot& slot : slots) slot.EnsureBuffer(n);
-  sources.EnsureBuffers(n);
-  GrowBlockBuffer(work, n);
-  for (std::vector<double>* buffer : {&detL, &detR}) GrowBlockBuffer(*buffer, n);
-  GrowBlockBuffer(ladderCoefficients, n);
-  GrowBlockBuffer(bandPassCoefficients, n);
-  phaser.EnsureBuffer(n);
-  chorus.EnsureBuffer(n);
+  for (ModulationSlot& slot : slots_) slot.EnsureBuffer(n);
+  sources_.EnsureBuffers(n);
+  GrowBlockBuffer(work_, n);
+  for (std::vector<double>* buffer : {&detL_, &detR_}) GrowBlockBuffer(*buffer, n);
+  GrowBlockBuffer(ladderCoefficients_, n);
+  GrowBlockBuffer(bandPassCoefficients_, n);
+  phaser_.EnsureBuffer(n);
+  chorus_.EnsureBuffer(n);
 }
 
 void QuorvelEngine::RefreshSettings(ParamSnapshot values, double tempo) {
   using P = ParamIndex;
-  sidechainOn = On(Value(values, P::SidechainDetector));
-  inputGain = inputTrimGain(Value(values, P::InputTrim));
+  sidechainOn_ = On(Value(values, P::SidechainDetector));
+  inputGain_ = inputTrimGain_(Value(values, P::InputTrim));
 
-  sources.ApplySourceSettings(values);
+  sources_.ApplySourceSettings(values);
 
-  cutoffOn = On(Value(values, P::CutoffFilterEnable));
-  cutoffShape = std::clamp(plugkit::SaturateTruncate<std::int32_t>(std::round(Value(values, P::CutoffFilterShape))), 0, 2);
-  ApplySlotSettings(slots, values);
-  cutoffBase = Value(values, P::CutoffFilterFrequency);
+  cutoffOn_ = On(Value(values, P::CutoffFilterEnable));
+  cutoffShape_ = std::clamp(plugkit::SaturateTruncate<std::int32_t>(std::round(Value(values, P::CutoffFilterShape))), 0, 2);
+  ApplySlotSettings(slots_, values);
+  cutoffBase_ = Value(values, P::CutoffFilterFrequency);
 
   const double resonance = Value(values, P::Resonance);
-  cutoffL.SetResonance(resonance);
-  cutoffR.SetResonance(resonance);
-  bandPassL.SetQ(4.0 * resonance + 1.0);
-  bandPassR.SetQ(4.0 * resonance + 1.0);
+  cutoffL_.SetResonance(resonance);
+  cutoffR_.SetResonance(resonance);
+  bandPassL_.SetQ(4.0 * resonance + 1.0);
+  bandPassR_.SetQ(4.0 * resonance + 1.0);
 
-  highPassL.SetFrequency(Value(values, P::HighPassFrequency));
-  highPassR.SetFrequency(Value(values, P::HighPassFrequency));
+  highPassL_.SetFrequency(Value(values, P::HighPassFrequency));
+  highPassR_.SetFrequency(Value(values, P::HighPassFrequency));
 
-  driveOn = On(Value(values, P::DriveEnable));
-  driveBase = Value(values, P::Drive);
-  drive.SetFeedback(On(Value(values, P::DriveFeedback)));
+  driveOn_ = On(Value(values, P::DriveEnable));
+  driveBase_ = Value(values, P::Drive);
+  drive_.SetFeedback(On(Value(values, P::DriveFeedback)));
 
-  phaserOn = On(Value(values, P::PhaserEnable));
-  phaserWetBase = Value(values, P::PhaserWet);
-  phaser.SetFrequency1(Value(values, P::PhaserFrequency1));
-  phaser.SetFrequency2(Value(values, P::PhaserFrequency2));
-  phaser.SetFrequency3(Value(values, P::PhaserFrequency3));
-  phaser.SetFeedback(Value(values, P::PhaserFeedback));
-  phaser.SetSuperStereo(On(Value(values, P::PhaserSuperStereo)));
+  phaserOn_ = On(Value(values, P::PhaserEnable));
+  phaserWetBase_ = Value(values, P::PhaserWet);
+  phaser_.SetFrequency1(Value(values, P::PhaserFrequency1));
+  phaser_.SetFrequency2(Value(values, P::PhaserFrequency2));
+  phaser_.SetFrequency3(Value(values, P::PhaserFrequency3));
+  phaser_.SetFeedback(Value(values, P::PhaserFeedback));
+  phaser_.SetSuperStereo(On(Value(values, P::PhaserSuperStereo)));
 
-  chorusOn = On(Value(values, P::ChorusEnable));
-  chorusWetBase = Value(values, P::ChorusWet);
-  chorusDelayMs = 50.0 * Value(values, P::ChorusDelay);
-  chorus.SetSpread(Value(values, P::ChorusSpread));
-  chorus.SetSuperStereo(On(Value(values, P::ChorusSuperStereo)));
+  chorusOn_ = On(Value(values, P::ChorusEnable));
+  chorusWetBase_ = Value(values, P::ChorusWet);
+  chorusDelayMs_ = 50.0 * Value(values, P::ChorusDelay);
+  chorus_.SetSpread(Value(values, P::ChorusSpread));
+  chorus_.SetSuperStereo(On(Value(values, P::ChorusSuperStereo)));
 
-  outputBase = Value(values, P::Output);
+  outputBase_ = Value(values, P::Output);
 
-  motorizedKnobs = On(Value(values, P::MotorizedKnobs));
-  limiterOn = On(Value(values, P::BrickwallLimit));
+  motorizedKnobs_ = On(Value(values, P::MotorizedKnobs));
+  limiterOn_ = On(Value(values, P::BrickwallLimit));
 
-  sources.ConfigureLfos(values, sampleRate, tempo);
+  sources_.ConfigureLfos(values, sampleRate_, tempo);
 }
 
 void QuorvelEngine::OnProcessingReset(ParamSnapshot values, double rate, int maxBlock,
                                       double tempo) {
-  sampleRate = rate;
+  sampleRate_ = rate;
   const int b = std::max(1, maxBlock);
   EnsureBuffers(static_cast<std::size_t>(b));
   RefreshSettings(values, tempo);
-  sources.ResetRestarts();
+  sources_.ResetRestarts();
   ResetDsp(rate);
-  publishCountdown = 1;
-  publishPeriod = std::max(1, plugkit::SaturateTruncate<std::int32_t>(rate / b / 18.0));
+  publishCountdown_ = 1;
+  publishPeriod_ = std::max(1, plugkit::SaturateTruncate<std::int32_t>(rate / b / 18.0));
   PublishIndicators({});
 }
 
 void QuorvelEngine::ResetDsp(double rate) {
-  sources.ResetDsp(rate);
-  cutoffL.Reset(rate);
-  cutoffR.Reset(rate);
-  for (HPF* filter : {&bandPassL, &bandPassR, &highPassL, &highPassR}) filter->SetSampleRate(rate);
-  drive.Reset(rate);
-  phaser.Reset(rate);
-  chorus.Reset(rate);
+  sources_.ResetDsp(rate);
+  cutoffL_.Reset(rate);
+  cutoffR_.Reset(rate);
+  for (HPF* filter : {&bandPassL_, &bandPassR_, &highPassL_, &highPassR_}) filter->SetSampleRate(rate);
+  drive_.Reset(rate);
+  phaser_.Reset(rate);
+  chorus_.Reset(rate);
   // A NaN that reached an all-pass stage would otherwise silence every later block.
-  phaser.ClearNonFiniteStages();
-  chorus.ClearNonFiniteStages();
-  limiterIndicator = 0.0;
+  phaser_.ClearNonFiniteStages();
+  chorus_.ClearNonFiniteStages();
+  limiterIndicator_ = 0.0;
 }
 
 void QuorvelEngine::ProcessAudioBlock(ParamSnapshot values, const double* const* inputs,
@@ -123,47 +123,47 @@ void QuorvelEngine::ProcessAudioBlock(ParamSnapshot values, const double* const*
   if (n < 1) return;
   const auto count = static_cast<std::size_t>(n);
 
-  if (limiterIndicator > 0.0) limiterIndicator = std::max(0.0, limiterIndicator - n / sampleRate);
-  sources.RealignLfoRestarts(transport.samplePosition, count);
+  if (limiterIndicator_ > 0.0) limiterIndicator_ = std::max(0.0, limiterIndicator_ - n / sampleRate_);
+  sources_.RealignLfoRestarts(transport.samplePosition, count);
 
   CopyInputs(inputs, n, channels);
-  sources.RenderLfos(count);
-  sources.GenerateModSources(detL.data(), detR.data(), count, inputGain);
-  const SourceBuffers standard = sources.StandardSources();
+  sources_.RenderLfos(count);
+  sources_.GenerateModSources(detL_.data(), detR_.data(), count, inputGain_);
+  const SourceBuffers standard = sources_.StandardSources();
 
   const ModulatedValues modulated = EvaluateSlots(count, standard);
   PrepareStages(n, modulated);
   RunChain(n, modulated);
 
-  if (GuardNonFinite(n)) ResetDsp(sampleRate);
+  if (GuardNonFinite(n)) ResetDsp(sampleRate_);
   WriteOutputs(outputs, n, channels);
-  if (limiterOn) {
+  if (limiterOn_) {
     const double e0 = channels.Output(0) && outputs[0] ? ApplyBrickwall(outputs[0], n) : 0.0;
     const bool out1 = channels.connectedOutputs >= 2 && channels.Output(1) && outputs[1];
     const double e1 = out1 ? ApplyBrickwall(outputs[1], n) : 0.0;
-    limiterIndicator = std::max({limiterIndicator, e0, e1});
+    limiterIndicator_ = std::max({limiterIndicator_, e0, e1});
   }
-  sources.AdvanceLfos(count);
+  sources_.AdvanceLfos(count);
 
-  if (--publishCountdown <= 0) {
+  if (--publishCountdown_ <= 0) {
     const std::size_t last = count - 1;
     PublishIndicators({standard.envFollower[last], standard.adsr[last],
                        standard.lfo1[last] + 0.5, standard.lfo2[last] + 0.5});
-    publishCountdown = publishPeriod;
+    publishCountdown_ = publishPeriod_;
   }
 }
 
 void QuorvelEngine::CopyInputs(const double* const* inputs, int n, const ChannelState& channels) {
   const double* in0 = channels.Input(0) ? inputs[0] : nullptr;
   const double* in1 = channels.Input(1) ? inputs[1] : nullptr;
-  const double* sc0 = sidechainOn && channels.Input(2) ? inputs[2] : nullptr;
-  const double* sc1 = sidechainOn && channels.Input(3) ? inputs[3] : nullptr;
+  const double* sc0 = sidechainOn_ && channels.Input(2) ? inputs[2] : nullptr;
+  const double* sc1 = sidechainOn_ && channels.Input(3) ? inputs[3] : nullptr;
   for (int i = 0; i < n; ++i) {
     const double l = in0 ? in0[i] : 0.0;
     const double r = in1 ? in1[i] : l;
-    work[i] = Pack(l * inputGain, r * inputGain);
-    detL[i] = Finite(sc0 ? sc0[i] : l);
-    detR[i] = Finite(sc1 ? sc1[i] : (sc0 ? sc0[i] : r));
+    work_[i] = Pack(l * inputGain_, r * inputGain_);
+    detL_[i] = Finite(sc0 ? sc0[i] : l);
+    detR_[i] = Finite(sc1 ? sc1[i] : (sc0 ? sc0[i] : r));
   }
 }
 
@@ -173,24 +173,24 @@ QuorvelEngine::ModulatedValues QuorvelEngine::EvaluateSlots(std::size_t n,
   const auto linear = [&](ModSlot s, double min, double max, double base) {
     return SlotAt(s).ModulatedLinear(min, max, base, standard, n).data();
   };
-  if (cutoffOn) {
+  if (cutoffOn_) {
     v.cutoff =
-        SlotAt(ModSlot::Cutoff).ModulatedCurve(10.0, 18000.0, cutoffBase, standard, n, 2.5).data();
+        SlotAt(ModSlot::Cutoff).ModulatedCurve(10.0, 18000.0, cutoffBase_, standard, n, 2.5).data();
   }
-  if (driveOn) v.drive = linear(ModSlot::Drive, 0.0, 1.0, driveBase);
-  if (phaserOn) {
-    v.phaserWet = linear(ModSlot::PhaserWet, 0.0, 1.0, phaserWetBase);
+  if (driveOn_) v.drive = linear(ModSlot::Drive, 0.0, 1.0, driveBase_);
+  if (phaserOn_) {
+    v.phaserWet = linear(ModSlot::PhaserWet, 0.0, 1.0, phaserWetBase_);
     v.phaserFreq1 = linear(ModSlot::PhaserFreq1, -1.0, 1.0, 0.0);
     v.phaserFreq2 = linear(ModSlot::PhaserFreq2, -1.0, 1.0, 0.0);
     v.phaserFreq3 = linear(ModSlot::PhaserFreq3, -1.0, 1.0, 0.0);
   }
-  if (chorusOn) {
-    const SourceBuffers slow = sources.RenderSlowLfos(n);
-    v.chorusWet = linear(ModSlot::ChorusWet, 0.0, 1.0, chorusWetBase);
+  if (chorusOn_) {
+    const SourceBuffers slow = sources_.RenderSlowLfos(n);
+    v.chorusWet = linear(ModSlot::ChorusWet, 0.0, 1.0, chorusWetBase_);
     v.chorusDelay =
-        SlotAt(ModSlot::ChorusDelay).ModulatedCurve(0.0, 50.0, chorusDelayMs, slow, n, 1.5).data();
+        SlotAt(ModSlot::ChorusDelay).ModulatedCurve(0.0, 50.0, chorusDelayMs_, slow, n, 1.5).data();
   }
-  v.output = linear(ModSlot::Output, 0.0, 2.0, outputBase);
+  v.output = linear(ModSlot::Output, 0.0, 2.0, outputBase_);
   return v;
 }
 
@@ -203,21 +203,21 @@ StereoPair Clip(StereoPair x) {
 }  // namespace
 
 QUORVEL_HOT_LOOP void QuorvelEngine::PrepareStages(int n, const ModulatedValues& v) {
-  if (cutoffOn && n > 0) {
+  if (cutoffOn_ && n > 0) {
     // Band-pass shapes: a resonant high-pass below the ladder's cutoff.
-    const bool bandPass = cutoffShape != 0;
-    const double corner = cutoffShape == 1 ? 0.25 : 0.75;
+    const bool bandPass = cutoffShape_ != 0;
+    const double corner = cutoffShape_ == 1 ? 0.25 : 0.75;
     // The coefficients of samples i … i + lanes − 1, one sample per lane of hz. Inlined, so
     // that quads never cross a call, whose convention for them differs with AVX.
     const auto prepare = [&](auto hz, std::size_t i, std::size_t lanes)
                              __attribute__((always_inline)) {
-      const auto ladder = cutoffL.CoefficientsAt(hz);
+      const auto ladder = cutoffL_.CoefficientsAt(hz);
       for (std::size_t k = 0; k < lanes; ++k)
-        ladderCoefficients[i + k] = {ladder.resonanceScale[k], ladder.gain[k]};
+        ladderCoefficients_[i + k] = {ladder.resonanceScale[k], ladder.gain[k]};
       if (bandPass) {
-        const auto c = bandPassL.CoefficientsAt(corner * hz);
+        const auto c = bandPassL_.CoefficientsAt(corner * hz);
         for (std::size_t k = 0; k < lanes; ++k)
-          bandPassCoefficients[i + k] = {c.b0[k], c.b1[k], c.b2[k], c.a1[k], c.a2[k]};
+          bandPassCoefficients_[i + k] = {c.b0[k], c.b1[k], c.b2[k], c.a1[k], c.a2[k]};
       }
     };
     const double* hz = v.cutoff;
@@ -227,29 +227,29 @@ QUORVEL_HOT_LOOP void QuorvelEngine::PrepareStages(int n, const ModulatedValues&
       prepare(StereoQuad{hz[i], hz[i + 1], hz[i + 2], hz[i + 3]}, i, 4);
     for (; i < count; ++i) prepare(Splat(hz[i]), i, 1);
     // The filters keep the settings of the block's last sample.
-    cutoffL.SetCutoff(hz[count - 1]);
+    cutoffL_.SetCutoff(hz[count - 1]);
     if (bandPass)
-      bandPassL.SetFrequency(corner * hz[count - 1]);
+      bandPassL_.SetFrequency(corner * hz[count - 1]);
   }
-  if (phaserOn) phaser.PrepareBlock(v.phaserFreq1, v.phaserFreq2, v.phaserFreq3, n);
-  if (chorusOn) chorus.PrepareBlock(v.chorusDelay, n);
+  if (phaserOn_) phaser_.PrepareBlock(v.phaserFreq1, v.phaserFreq2, v.phaserFreq3, n);
+  if (chorusOn_) chorus_.PrepareBlock(v.chorusDelay, n);
 }
 
 QUORVEL_HOT_LOOP void QuorvelEngine::RunChain(int n, const ModulatedValues& v) {
-  StereoLadder cutoff(cutoffL, cutoffR);
-  StereoBiquad bandPass(bandPassL, bandPassR);
-  StereoBiquad highPass(highPassL, highPassR);
-  StereoDrive driveStage(drive);
-  StereoPhaser phaserStage(phaser);
-  StereoChorus chorusStage(chorus);
-  const bool bandPassOn = cutoffShape != 0;
+  StereoLadder cutoff(cutoffL_, cutoffR_);
+  StereoBiquad bandPass(bandPassL_, bandPassR_);
+  StereoBiquad highPass(highPassL_, highPassR_);
+  StereoDrive driveStage(drive_);
+  StereoPhaser phaserStage(phaser_);
+  StereoChorus chorusStage(chorus_);
+  const bool bandPassOn = cutoffShape_ != 0;
   // The band-pass is made up in level.
-  const double makeUp = cutoffShape == 1 ? 4.0 : 8.0;
+  const double makeUp = cutoffShape_ == 1 ? 4.0 : 8.0;
   // Every stage after the first one that ran sees its input soft-clipped.
-  const bool clipBeforeDrive = cutoffOn;
-  const bool clipBeforePhaser = cutoffOn || driveOn;
-  const bool clipBeforeChorus = cutoffOn || driveOn || phaserOn;
-  StereoPair* w = work.data();
+  const bool clipBeforeDrive = cutoffOn_;
+  const bool clipBeforePhaser = cutoffOn_ || driveOn_;
+  const bool clipBeforeChorus = cutoffOn_ || driveOn_ || phaserOn_;
+  StereoPair* w = work_.data();
 
   // Each stage's feedback loop is a long chain of dependent operations. Running the stages a
   // sample apart (the filters on sample i, the drive on i − 1, the phaser on i − 2, the
@@ -258,9 +258,9 @@ QUORVEL_HOT_LOOP void QuorvelEngine::RunChain(int n, const ModulatedValues& v) {
   const auto filters = [&](int i) {
     const auto at = static_cast<std::size_t>(i);
     StereoPair x = w[i];
-    if (cutoffOn) {
-      x = cutoff.Process(x, ladderCoefficients[at]);
-      if (bandPassOn) x = makeUp * bandPass.Process(x, bandPassCoefficients[at]);
+    if (cutoffOn_) {
+      x = cutoff.Process(x, ladderCoefficients_[at]);
+      if (bandPassOn) x = makeUp * bandPass.Process(x, bandPassCoefficients_[at]);
     }
     x = highPass.Process(x);
     w[i] = x;
@@ -279,7 +279,7 @@ QUORVEL_HOT_LOOP void QuorvelEngine::RunChain(int n, const ModulatedValues& v) {
   };
   const auto choruses = [&](int i) {
     StereoPair x = w[i];
-    if (chorusOn) {
+    if (chorusOn_) {
       if (clipBeforeChorus) x = Clip(x);
       x = chorusStage.Process(x, v.chorusWet[i]);
     }
@@ -288,8 +288,8 @@ QUORVEL_HOT_LOOP void QuorvelEngine::RunChain(int n, const ModulatedValues& v) {
   };
   for (int i = 0; i < n + 3; ++i) {
     if (i < n) filters(i);
-    if (driveOn && i >= 1 && i <= n) drives(i - 1);
-    if (phaserOn && i >= 2 && i <= n + 1) phasers(i - 2);
+    if (driveOn_ && i >= 1 && i <= n) drives(i - 1);
+    if (phaserOn_ && i >= 2 && i <= n + 1) phasers(i - 2);
     if (i >= 3) choruses(i - 3);
   }
 }
@@ -297,8 +297,8 @@ QUORVEL_HOT_LOOP void QuorvelEngine::RunChain(int n, const ModulatedValues& v) {
 bool QuorvelEngine::GuardNonFinite(int n) {
   bool silenced = false;
   for (int i = 0; i < n; ++i) {
-    if (!std::isfinite(work[i][0]) || !std::isfinite(work[i][1])) {
-      work[i] = Splat(0.0);
+    if (!std::isfinite(work_[i][0]) || !std::isfinite(work_[i][1])) {
+      work_[i] = Splat(0.0);
       silenced = true;
     }
   }
@@ -311,7 +311,7 @@ void QuorvelEngine::WriteOutputs(double* const* outputs, int n, const ChannelSta
     double* out = outputs[c];
     if (!out || !channels.Output(c) || (c == 1 && channels.connectedOutputs < 2))
       continue;
-    for (std::size_t i = 0; i < count; ++i) out[i] = work[i][c];
+    for (std::size_t i = 0; i < count; ++i) out[i] = work_[i][c];
   }
   for (int k = 2; k < channels.outputChannels; ++k) {
     if (channels.Output(k) && outputs[k]) std::fill_n(outputs[k], count, 0.0);
@@ -324,11 +324,11 @@ void QuorvelEngine::PublishIndicators(const SourceValues& values) {
     return SlotIndicator{m.Source(), m.Strength(), m.LastNormalized()};
   };
   IndicatorSnapshot state;
-  state.cutoffOn = cutoffOn;
-  state.driveOn = driveOn;
-  state.chorusOn = chorusOn;
-  state.phaserOn = phaserOn;
-  state.limiterIndicator = limiterIndicator;
+  state.cutoffOn = cutoffOn_;
+  state.driveOn = driveOn_;
+  state.chorusOn = chorusOn_;
+  state.phaserOn = phaserOn_;
+  state.limiterIndicator = limiterIndicator_;
   state.cutoff = slot(ModSlot::Cutoff);
   state.drive = slot(ModSlot::Drive);
   state.output = slot(ModSlot::Output);
@@ -338,15 +338,15 @@ void QuorvelEngine::PublishIndicators(const SourceValues& values) {
   state.phaserFrequency1 = slot(ModSlot::PhaserFreq1);
   state.phaserFrequency2 = slot(ModSlot::PhaserFreq2);
   state.phaserFrequency3 = slot(ModSlot::PhaserFreq3);
-  state.gateOpen = sources.Gate().IsOpen();
-  state.gateHolding = sources.Gate().IsHolding();
-  state.gateLevel = sources.Gate().Envelope();
-  state.followerLevel = sources.Follower().Envelope();
-  state.envFloor = sources.EnvFloor();
-  state.envCeiling = sources.EnvCeiling();
-  state.gateOff = sources.GateOffLevel();
-  state.gateOn = sources.GateOnLevel();
-  indicators.Publish(state, values);
+  state.gateOpen = sources_.Gate().IsOpen();
+  state.gateHolding = sources_.Gate().IsHolding();
+  state.gateLevel = sources_.Gate().Envelope();
+  state.followerLevel = sources_.Follower().Envelope();
+  state.envFloor = sources_.EnvFloor();
+  state.envCeiling = sources_.EnvCeiling();
+  state.gateOff = sources_.GateOffLevel();
+  state.gateOn = sources_.GateOnLevel();
+  indicators_.Publish(state, values);
 }
 
 }  // namespace quorvel

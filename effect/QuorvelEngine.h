@@ -60,22 +60,22 @@ class QuorvelEngine {
   void ResetDsp(double sampleRate);
 
   // [thread-safe] What the editor shows.
-  const IndicatorValues& Indicators() const { return indicators; }
+  const IndicatorValues& Indicators() const { return indicators_; }
 
-  double SampleRate() const { return sampleRate; }
-  double InputGain() const { return inputGain; }
-  double LimiterIndicator() const { return limiterIndicator; }
-  int PublishPeriod() const { return publishPeriod; }
-  bool CutoffOn() const { return cutoffOn; }
-  bool DriveOn() const { return driveOn; }
-  bool PhaserOn() const { return phaserOn; }
-  bool ChorusOn() const { return chorusOn; }
-  bool MotorizedKnobs() const { return motorizedKnobs; }
-  const ModulationSources& Sources() const { return sources; }
-  const ModulationSlot& Slot(ModSlot slot) const { return slots[static_cast<size_t>(slot)]; }
+  double SampleRate() const { return sampleRate_; }
+  double InputGain() const { return inputGain_; }
+  double LimiterIndicator() const { return limiterIndicator_; }
+  int PublishPeriod() const { return publishPeriod_; }
+  bool CutoffOn() const { return cutoffOn_; }
+  bool DriveOn() const { return driveOn_; }
+  bool PhaserOn() const { return phaserOn_; }
+  bool ChorusOn() const { return chorusOn_; }
+  bool MotorizedKnobs() const { return motorizedKnobs_; }
+  const ModulationSources& Sources() const { return sources_; }
+  const ModulationSlot& Slot(ModSlot slot) const { return slots_[static_cast<size_t>(slot)]; }
 
  private:
-  ModulationSlot& SlotAt(ModSlot slot) { return slots[static_cast<size_t>(slot)]; }
+  ModulationSlot& SlotAt(ModSlot slot) { return slots_[static_cast<size_t>(slot)]; }
   void CopyInputs(const double* const* inputs, int n, const ChannelState& channels);
   // One value per sample for every modulated setting of the enabled stages; null for the
   // stages that are off.
@@ -102,45 +102,45 @@ class QuorvelEngine {
   void WriteOutputs(double* const* outputs, int n, const ChannelState& channels);
   void PublishIndicators(const SourceValues& values);
 
-  double sampleRate = 44100.0;
-  ModulationSources sources;
-  ModulationSlots slots;
+  double sampleRate_ = 44100.0;
+  ModulationSources sources_;
+  ModulationSlots slots_;
 
   // The signal, left and right side by side, and the detector's input.
-  std::vector<StereoPair> work;
-  std::vector<double> detL, detR;
+  std::vector<StereoPair> work_;
+  std::vector<double> detL_, detR_;
   // Per sample of the block, the coefficients of the modulated cutoff filter.
-  std::vector<LadderFilter::Coefficients> ladderCoefficients;
-  std::vector<BiquadFilter::Coefficients> bandPassCoefficients;
+  std::vector<LadderFilter::Coefficients> ladderCoefficients_;
+  std::vector<BiquadFilter::Coefficients> bandPassCoefficients_;
 
-  double inputGain = 1.0;
-  DecibelGain inputTrimGain;
-  bool sidechainOn = false;
-  bool cutoffOn = false;
-  bool driveOn = false;
-  bool phaserOn = true;
-  bool chorusOn = true;
-  bool limiterOn = true;
-  bool motorizedKnobs = false;
-  int cutoffShape = 0;
-  double cutoffBase = 18000.0;
-  double driveBase = 0.0;
-  double phaserWetBase = 1.0;
-  double chorusWetBase = 1.0;
-  double chorusDelayMs = 12.5;
-  double outputBase = 1.0;
-  double limiterIndicator = 0.0;
-  int publishCountdown = 1;
-  int publishPeriod = 1;
+  double inputGain_ = 1.0;
+  DecibelGain inputTrimGain_;
+  bool sidechainOn_ = false;
+  bool cutoffOn_ = false;
+  bool driveOn_ = false;
+  bool phaserOn_ = true;
+  bool chorusOn_ = true;
+  bool limiterOn_ = true;
+  bool motorizedKnobs_ = false;
+  int cutoffShape_ = 0;
+  double cutoffBase_ = 18000.0;
+  double driveBase_ = 0.0;
+  double phaserWetBase_ = 1.0;
+  double chorusWetBase_ = 1.0;
+  double chorusDelayMs_ = 12.5;
+  double outputBase_ = 1.0;
+  double limiterIndicator_ = 0.0;
+  int publishCountdown_ = 1;
+  int publishPeriod_ = 1;
 
-  LadderFilter cutoffL, cutoffR;
-  HPF bandPassL, bandPassR;
-  HPF highPassL, highPassR;
-  DriveStage drive;
-  Phaser phaser;
-  Chorus chorus;
+  LadderFilter cutoffL_, cutoffR_;
+  HPF bandPassL_, bandPassR_;
+  HPF highPassL_, highPassR_;
+  DriveStage drive_;
+  Phaser phaser_;
+  Chorus chorus_;
 
-  IndicatorValues indicators;
+  IndicatorValues indicators_;
 };
 
 }  // namespace quorvel

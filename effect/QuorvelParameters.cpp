@@ -13,9 +13,9 @@ using plugkit::Param;
 
 class Definer {
  public:
-  explicit Definer(plugkit::EditorDelegateBase& params) : mParams(params) {}
+  explicit Definer(plugkit::EditorDelegateBase& params) : params_(params) {}
 
-  Param& At(ParamIndex index) { return *mParams.ParamAt(ToIndex(index)); }
+  Param& At(ParamIndex index) { return *params_.ParamAt(ToIndex(index)); }
 
   void Bool(ParamIndex index, const char* name, bool defaultValue) {
     At(index).DefineBool(name, defaultValue, "", 0, "", "off", "on");
@@ -37,7 +37,7 @@ class Definer {
   }
 
  private:
-  plugkit::EditorDelegateBase& mParams;
+  plugkit::EditorDelegateBase& params_;
 };
 
 const ModulationPair& PairFor(ParamIndex base) {

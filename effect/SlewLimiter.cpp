@@ -3,16 +3,16 @@
 namespace quorvel {
 
 SlewLimiter::SlewLimiter(double stepRate, bool isMultiplicative)
-    : multiplicative(isMultiplicative), rate(stepRate) {}
+    : multiplicative_(isMultiplicative), rate_(stepRate) {}
 
 void SlewLimiter::Jump(double x) {
-  value = target = x;
-  rising = falling = false;
+  value_ = target_ = x;
+  rising_ = falling_ = false;
 }
 
 void SlewLimiter::Snap() {
-  value = target;
-  rising = falling = false;
+  value_ = target_;
+  rising_ = falling_ = false;
 }
 
 }  // namespace quorvel

@@ -13,46 +13,46 @@ class SlewLimiter {
   void SetTarget(double x);  // [audio-thread]
   bool Tick();               // [audio-thread] returns whether it was moving
 
-  double Value() const { return value; }
-  double Target() const { return target; }
+  double Value() const { return value_; }
+  double Target() const { return target_; }
 
  private:
-  bool multiplicative;
-  bool rising = false;
-  bool falling = false;
-  double value = 0.0;
-  double target = 0.0;
-  double rate;
-  double step = 0.0;
+  bool multiplicative_;
+  bool rising_ = false;
+  bool falling_ = false;
+  double value_ = 0.0;
+  double target_ = 0.0;
+  double rate_;
+  double step_ = 0.0;
 };
 
 // Inline: the chorus moves its delay target every sample.
 inline void SlewLimiter::SetTarget(double x) {
-  target = x;
-  if (x > value) {
-    rising = true;
-    falling = false;
-    step = multiplicative ? rate + 1.0 : rate;
+  target_ = x;
+  if (x > value_) {
+    rising_ = true;
+    falling_ = false;
+    step_ = multiplicative_ ? rate_ + 1.0 : rate_;
     return;
   }
-  rising = false;
-  if (value > x) {
-    falling = true;
-    step = multiplicative ? 1.0 / (rate + 1.0) : -rate;
+  rising_ = false;
+  if (value_ > x) {
+    falling_ = true;
+    step_ = multiplicative_ ? 1.0 / (rate_ + 1.0) : -rate_;
   } else {
-    falling = false;
+    falling_ = false;
   }
 }
 
 inline bool SlewLimiter::Tick() {
-  if (!rising && !falling)
+  if (!rising_ && !falling_)
     return false;
-  const double next = multiplicative ? value * step : value + step;
-  value = next;
-  const bool arrived = rising ? !(next < target) : !(next > target);
+  const double next = multiplicative_ ? value_ * step_ : value_ + step_;
+  value_ = next;
+  const bool arrived = rising_ ? !(next < target_) : !(next > target_);
   if (arrived) {
-    value = target;
-    rising = falling = false;
+    value_ = target_;
+    rising_ = falling_ = false;
   }
   return true;
 }

@@ -31,12 +31,12 @@ class ByteChunk {
     return GetBytes(&value, static_cast<int>(sizeof(T)), position);
   }
 
-  int Size() const { return static_cast<int>(mBytes.size()); }
-  const uint8_t* Data() const { return mBytes.data(); }
-  void Clear() { mBytes.clear(); }
+  int Size() const { return static_cast<int>(bytes_.size()); }
+  const uint8_t* Data() const { return bytes_.data(); }
+  void Clear() { bytes_.clear(); }
 
  private:
-  std::vector<uint8_t> mBytes;
+  std::vector<uint8_t> bytes_;
 };
 
 }  // namespace plugkit

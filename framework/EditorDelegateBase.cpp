@@ -5,18 +5,18 @@
 namespace plugkit {
 
 EditorDelegateBase::EditorDelegateBase(int paramCount) {
-  mParams.reserve(static_cast<size_t>(std::max(paramCount, 0)));
-  for (int i = 0; i < paramCount; ++i) mParams.push_back(std::make_unique<Param>());
+  params_.reserve(static_cast<size_t>(std::max(paramCount, 0)));
+  for (int i = 0; i < paramCount; ++i) params_.push_back(std::make_unique<Param>());
 }
 
 EditorDelegateBase::~EditorDelegateBase() = default;
 
 Param* EditorDelegateBase::ParamAt(int index) {
-  return index >= 0 && index < ParamCount() ? mParams[static_cast<size_t>(index)].get() : nullptr;
+  return index >= 0 && index < ParamCount() ? params_[static_cast<size_t>(index)].get() : nullptr;
 }
 
 const Param* EditorDelegateBase::ParamAt(int index) const {
-  return index >= 0 && index < ParamCount() ? mParams[static_cast<size_t>(index)].get() : nullptr;
+  return index >= 0 && index < ParamCount() ? params_[static_cast<size_t>(index)].get() : nullptr;
 }
 
 void* EditorDelegateBase::OpenWindow(void*) {
@@ -44,23 +44,23 @@ void EditorDelegateBase::SendParamValueToUI(int index, double, bool) {
 }
 
 bool EditorDelegateBase::ConstrainEditorSize(int& width, int& height) const {
-  const bool inside = width >= mMinWidth && width <= mMaxWidth && height >= mMinHeight &&
-                      height <= mMaxHeight;
-  width = std::clamp(width, mMinWidth, mMaxWidth);
-  height = std::clamp(height, mMinHeight, mMaxHeight);
+  const bool inside = width >= minWidth_ && width <= maxWidth_ && height >= minHeight_ &&
+                      height <= maxHeight_;
+  width = std::clamp(width, minWidth_, maxWidth_);
+  height = std::clamp(height, minHeight_, maxHeight_);
   return inside;
 }
 
 void EditorDelegateBase::SetEditorSize(int width, int height) {
-  mEditorWidth = width;
-  mEditorHeight = height;
+  editorWidth_ = width;
+  editorHeight_ = height;
 }
 
 void EditorDelegateBase::SetEditorSizeLimits(int widthA, int widthB, int heightA, int heightB) {
-  mMinWidth = std::min(widthA, widthB);
-  mMaxWidth = std::max(widthA, widthB);
-  mMinHeight = std::min(heightA, heightB);
-  mMaxHeight = std::max(heightA, heightB);
+  minWidth_ = std::min(widthA, widthB);
+  maxWidth_ = std::max(widthA, widthB);
+  minHeight_ = std::min(heightA, heightB);
+  maxHeight_ = std::max(heightA, heightB);
 }
 
 }  // namespace plugkit

@@ -26,7 +26,7 @@ class EditorDelegateBase {
   // Null when index is outside 0 .. ParamCount() - 1.
   Param* ParamAt(int index);
   const Param* ParamAt(int index) const;
-  int ParamCount() const { return static_cast<int>(mParams.size()); }
+  int ParamCount() const { return static_cast<int>(params_.size()); }
 
   // [main-thread] Returns the platform view, or null when no editor window was made.
   virtual void* OpenWindow(void* parent);
@@ -66,24 +66,24 @@ class EditorDelegateBase {
   virtual int RestoreEditorState(const ByteChunk&, int position) { return position; }
   virtual void SetScreenScale(float) {}
 
-  int EditorWidth() const { return mEditorWidth; }
-  int EditorHeight() const { return mEditorHeight; }
+  int EditorWidth() const { return editorWidth_; }
+  int EditorHeight() const { return editorHeight_; }
   void SetEditorSize(int width, int height);
   // Each pair is ordered so the smaller value becomes the minimum.
   void SetEditorSizeLimits(int widthA, int widthB, int heightA, int heightB);
-  int EditorMinWidth() const { return mMinWidth; }
-  int EditorMaxWidth() const { return mMaxWidth; }
-  int EditorMinHeight() const { return mMinHeight; }
-  int EditorMaxHeight() const { return mMaxHeight; }
+  int EditorMinWidth() const { return minWidth_; }
+  int EditorMaxWidth() const { return maxWidth_; }
+  int EditorMinHeight() const { return minHeight_; }
+  int EditorMaxHeight() const { return maxHeight_; }
 
  private:
-  std::vector<std::unique_ptr<Param>> mParams;
-  int mEditorWidth = 0;
-  int mEditorHeight = 0;
-  int mMinWidth = kUnconfiguredMinSize;
-  int mMaxWidth = kUnconfiguredMaxSize;
-  int mMinHeight = kUnconfiguredMinSize;
-  int mMaxHeight = kUnconfiguredMaxSize;
+  std::vector<std::unique_ptr<Param>> params_;
+  int editorWidth_ = 0;
+  int editorHeight_ = 0;
+  int minWidth_ = kUnconfiguredMinSize;
+  int maxWidth_ = kUnconfiguredMaxSize;
+  int minHeight_ = kUnconfiguredMinSize;
+  int maxHeight_ = kUnconfiguredMaxSize;
 };
 
 }  // namespace plugkit

@@ -13,54 +13,54 @@ GraphicsEditorDelegate::GraphicsEditorDelegate(int paramCount) : EditorDelegateB
 GraphicsEditorDelegate::~GraphicsEditorDelegate() = default;
 
 std::unique_ptr<gfx::Graphics> GraphicsEditorDelegate::CreateGraphics() {
-  return mMakeGraphics ? mMakeGraphics(*this) : nullptr;
+  return makeGraphics_ ? makeGraphics_(*this) : nullptr;
 }
 
 void GraphicsEditorDelegate::LayoutEditor(gfx::Graphics& graphics) {
-  if (mLayout) mLayout(graphics);
+  if (layout_) layout_(graphics);
 }
 
 void* GraphicsEditorDelegate::OpenWindow(void* parent) {
-  if (mGraphics) CloseWindow();
-  mGraphics = CreateGraphics();
-  if (!mGraphics) return EditorDelegateBase::OpenWindow(parent);
-  if (mRememberedWidth != 0 && mRememberedHeight != 0 && mRememberedDrawScale != 0.0f) {
-    mGraphics->Resize(mRememberedWidth, mRememberedHeight, mRememberedDrawScale, true);
+  if (graphics_) CloseWindow();
+  graphics_ = CreateGraphics();
+  if (!graphics_) return EditorDelegateBase::OpenWindow(parent);
+  if (rememberedWidth_ != 0 && rememberedHeight_ != 0 && rememberedDrawScale_ != 0.0f) {
+    graphics_->Resize(rememberedWidth_, rememberedHeight_, rememberedDrawScale_, true);
   }
   // The platform layer lays out the editor and ends with OnEditorOpened.
-  return mGraphics->OpenWindow(parent);
+  return graphics_->OpenWindow(parent);
 }
 
 void GraphicsEditorDelegate::CloseWindow() {
-  if (mClosing) return;
-  mClosing = true;
+  if (closing_) return;
+  closing_ = true;
   OnEditorClosing();
-  if (mGraphics) {
-    mRememberedWidth = mGraphics->Width();
-    mRememberedHeight = mGraphics->Height();
-    mRememberedDrawScale = mGraphics->DrawScale();
-    mGraphics->CloseWindow();
-    mGraphics.reset();
+  if (graphics_) {
+    rememberedWidth_ = graphics_->Width();
+    rememberedHeight_ = graphics_->Height();
+    rememberedDrawScale_ = graphics_->DrawScale();
+    graphics_->CloseWindow();
+    graphics_.reset();
   }
-  mClosing = false;
+  closing_ = false;
 }
 
 void GraphicsEditorDelegate::OnHostResizeRequest(int pixelWidth, int pixelHeight) {
-  if (mGraphics) mGraphics->OnHostResizeRequest(pixelWidth, pixelHeight);
+  if (graphics_) graphics_->OnHostResizeRequest(pixelWidth, pixelHeight);
 }
 
 void GraphicsEditorDelegate::SetScreenScale(float scale) {
-  if (mGraphics) mGraphics->SetScreenScale(scale);
+  if (graphics_) graphics_->SetScreenScale(scale);
 }
 
 void GraphicsEditorDelegate::SendParamValueToUI(int index, double value, bool normalized) {
-  if (mGraphics) {
+  if (graphics_) {
     const Param* param = ParamAt(index);
     // A plain value for an index without a parameter cannot be converted: it stays unsent.
     const bool deliver = normalized || param != nullptr;
     if (!normalized && param) value = std::clamp(param->Normalize(value), 0.0, 1.0);
-    for (int i = 0; deliver && i < mGraphics->ControlCount(); ++i) {
-      gfx::Control* control = mGraphics->GetControl(i);
+    for (int i = 0; deliver && i < graphics_->ControlCount(); ++i) {
+      gfx::Control* control = graphics_->GetControl(i);
       for (int j = 0; j < control->ValueCount(); ++j) {
         if (control->ParamIndex(j) == index) control->ReceiveValue(value, j);
       }
@@ -70,19 +70,19 @@ void GraphicsEditorDelegate::SendParamValueToUI(int index, double value, bool no
 }
 
 void GraphicsEditorDelegate::SendControlValueToUI(int tag, double normalizedValue) {
-  if (!mGraphics) return;
-  if (gfx::Control* control = mGraphics->GetControlWithTag(tag)) control->ReceiveValue(normalizedValue, 0);
+  if (!graphics_) return;
+  if (gfx::Control* control = graphics_->GetControlWithTag(tag)) control->ReceiveValue(normalizedValue, 0);
 }
 
 void GraphicsEditorDelegate::SendControlMessageToUI(int tag, int messageTag, int size, const void* bytes) {
-  if (!mGraphics) return;
-  if (gfx::Control* control = mGraphics->GetControlWithTag(tag)) control->OnMessage(messageTag, size, bytes);
+  if (!graphics_) return;
+  if (gfx::Control* control = graphics_->GetControlWithTag(tag)) control->OnMessage(messageTag, size, bytes);
 }
 
 void GraphicsEditorDelegate::SendMidiToUI(const MidiMessage& message) {
-  if (mGraphics) {
-    for (int i = 0; i < mGraphics->ControlCount(); ++i) {
-      gfx::Control* control = mGraphics->GetControl(i);
+  if (graphics_) {
+    for (int i = 0; i < graphics_->ControlCount(); ++i) {
+      gfx::Control* control = graphics_->GetControl(i);
       if (control->WantsMidi()) control->OnMidiMessage(message);
     }
   }
@@ -90,9 +90,9 @@ void GraphicsEditorDelegate::SendMidiToUI(const MidiMessage& message) {
 }
 
 bool GraphicsEditorDelegate::SaveEditorState(ByteChunk& chunk) const {
-  const int32_t width = mGraphics ? mGraphics->Width() : mRememberedWidth;
-  const int32_t height = mGraphics ? mGraphics->Height() : mRememberedHeight;
-  const float scale = mGraphics ? mGraphics->DrawScale() : mRememberedDrawScale;
+  const int32_t width = graphics_ ? graphics_->Width() : rememberedWidth_;
+  const int32_t height = graphics_ ? graphics_->Height() : rememberedHeight_;
+  const float scale = graphics_ ? graphics_->DrawScale() : rememberedDrawScale_;
   const int before = chunk.Size();
   chunk.Put(width);
   chunk.Put(height);
@@ -107,12 +107,12 @@ int GraphicsEditorDelegate::RestoreEditorState(const ByteChunk& chunk, int posit
   position = chunk.Get(width, position);
   if (position >= 0) position = chunk.Get(height, position);
   if (position >= 0) position = chunk.Get(scale, position);
-  if (!mGraphics) {
-    mRememberedWidth = width;
-    mRememberedHeight = height;
-    mRememberedDrawScale = scale;
+  if (!graphics_) {
+    rememberedWidth_ = width;
+    rememberedHeight_ = height;
+    rememberedDrawScale_ = scale;
   } else if (width != 0 && height != 0 && scale != 0.0f) {
-    mGraphics->Resize(width, height, scale, true);
+    graphics_->Resize(width, height, scale, true);
   }
   return position;
 }

@@ -23,15 +23,15 @@ class GraphicsEditorDelegate : public EditorDelegateBase {
   ~GraphicsEditorDelegate() override;
 
   // [main-thread] Set by the effect's constructor.
-  void SetMakeGraphicsFunction(MakeGraphicsFunction function) { mMakeGraphics = std::move(function); }
-  void SetLayoutFunction(LayoutFunction function) { mLayout = std::move(function); }
+  void SetMakeGraphicsFunction(MakeGraphicsFunction function) { makeGraphics_ = std::move(function); }
+  void SetLayoutFunction(LayoutFunction function) { layout_ = std::move(function); }
 
   // [main-thread] Runs the make-graphics function; null without one.
   virtual std::unique_ptr<gfx::Graphics> CreateGraphics();
   // [main-thread] Runs the layout function on a new graphics context.
   virtual void LayoutEditor(gfx::Graphics& graphics);
   // The open editor's graphics context, null while closed.
-  gfx::Graphics* GetGraphics() const { return mGraphics.get(); }
+  gfx::Graphics* GetGraphics() const { return graphics_.get(); }
 
   void* OpenWindow(void* parent) override;
   void CloseWindow() override;
@@ -47,18 +47,18 @@ class GraphicsEditorDelegate : public EditorDelegateBase {
   int RestoreEditorState(const ByteChunk& chunk, int position) override;
 
   // Size and draw scale of the last closed editor; 0 until the first close.
-  int RememberedWidth() const { return mRememberedWidth; }
-  int RememberedHeight() const { return mRememberedHeight; }
-  float RememberedDrawScale() const { return mRememberedDrawScale; }
+  int RememberedWidth() const { return rememberedWidth_; }
+  int RememberedHeight() const { return rememberedHeight_; }
+  float RememberedDrawScale() const { return rememberedDrawScale_; }
 
  private:
-  MakeGraphicsFunction mMakeGraphics;
-  LayoutFunction mLayout;
-  std::unique_ptr<gfx::Graphics> mGraphics;
-  int mRememberedWidth = 0;
-  int mRememberedHeight = 0;
-  float mRememberedDrawScale = 0.0f;
-  bool mClosing = false;
+  MakeGraphicsFunction makeGraphics_;
+  LayoutFunction layout_;
+  std::unique_ptr<gfx::Graphics> graphics_;
+  int rememberedWidth_ = 0;
+  int rememberedHeight_ = 0;
+  float rememberedDrawScale_ = 0.0f;
+  bool closing_ = false;
 };
 
 }  // namespace plugkit

@@ -50,14 +50,14 @@ class Param {
   // An exponent above 1 gives the low end of the range more control travel.
   class ShapePowCurve final : public Shape {
    public:
-    explicit ShapePowCurve(double exponent) : mExponent(exponent) {}
+    explicit ShapePowCurve(double exponent) : exponent_(exponent) {}
     std::unique_ptr<Shape> Clone() const override;
     double PlainFromNormal(double x, const Param& param) const override;
     double NormalFromPlain(double v, const Param& param) const override;
-    double Exponent() const { return mExponent; }
+    double Exponent() const { return exponent_; }
 
    private:
-    double mExponent;
+    double exponent_;
   };
 
   using FormatHook = std::function<void(double plain, std::string& out)>;
@@ -91,13 +91,13 @@ class Param {
   // [thread-safe] A NaN keeps the current value; infinities clamp to the range.
   void SetPlain(double v);
   void SetNormalizedValue(double x) { SetPlain(Denormalize(x)); }
-  double GetPlain() const { return mValue.load(std::memory_order_relaxed); }
+  double GetPlain() const { return value_.load(std::memory_order_relaxed); }
   double GetNormalizedValue() const { return Normalize(GetPlain()); }
   double DefaultValue(bool normalized = false) const;
 
   // The text of the first entry whose value equals v exactly, "" if none.
   const char* DisplayTextFor(double v) const;
-  int DisplayTextCount() const { return static_cast<int>(mDisplayTexts.size()); }
+  int DisplayTextCount() const { return static_cast<int>(displayTexts_.size()); }
   // Entry i of the display texts in insertion order; false when i is outside the list.
   bool DisplayTextAt(int i, double& value, std::string& text) const;
 
@@ -109,18 +109,18 @@ class Param {
   // "" while the current value has a non-empty display text, otherwise the label.
   const char* UnitLabel() const;
 
-  ParamType Type() const { return mType; }
-  int UnitCode() const { return mUnitCode; }
-  double Min() const { return mMin; }
-  double Max() const { return mMax; }
-  double Step() const { return mStep; }
-  int Precision() const { return mPrecision; }
-  int Flags() const { return mFlags; }
-  bool HasFlag(int flag) const { return (mFlags & flag) != 0; }
-  const char* Name() const { return mName.c_str(); }
-  const char* Label() const { return mLabel.c_str(); }
-  const char* Group() const { return mGroup.c_str(); }
-  const Shape& GetShape() const { return *mShape; }
+  ParamType Type() const { return type_; }
+  int UnitCode() const { return unitCode_; }
+  double Min() const { return min_; }
+  double Max() const { return max_; }
+  double Step() const { return step_; }
+  int Precision() const { return precision_; }
+  int Flags() const { return flags_; }
+  bool HasFlag(int flag) const { return (flags_ & flag) != 0; }
+  const char* Name() const { return name_.c_str(); }
+  const char* Label() const { return label_.c_str(); }
+  const char* Group() const { return group_.c_str(); }
+  const Shape& GetShape() const { return *shape_; }
 
  private:
   struct DisplayText {
@@ -128,22 +128,22 @@ class Param {
     std::string text;
   };
 
-  ParamType mType = ParamType::None;
-  int mUnitCode = kDefaultUnitCode;
-  std::atomic<double> mValue{0.0};
-  double mMin = 0.0;
-  double mMax = 1.0;
-  double mStep = 1.0;
-  double mDefault = 0.0;
-  int mPrecision = 0;
-  int mFlags = 0;
-  std::string mName;
-  std::string mLabel;
-  std::string mGroup;
-  std::unique_ptr<Shape> mShape;
-  FormatHook mFormatHook;
-  ParseHook mParseHook;
-  std::vector<DisplayText> mDisplayTexts;
+  ParamType type_ = ParamType::None;
+  int unitCode_ = kDefaultUnitCode;
+  std::atomic<double> value_{0.0};
+  double min_ = 0.0;
+  double max_ = 1.0;
+  double step_ = 1.0;
+  double default_ = 0.0;
+  int precision_ = 0;
+  int flags_ = 0;
+  std::string name_;
+  std::string label_;
+  std::string group_;
+  std::unique_ptr<Shape> shape_;
+  FormatHook formatHook_;
+  ParseHook parseHook_;
+  std::vector<DisplayText> displayTexts_;
 };
 
 }  // namespace plugkit

@@ -17,26 +17,26 @@ PluginApiBase::~PluginApiBase() {
 
 void PluginApiBase::StartInstanceTimer(TimerHost& host) {
   StopInstanceTimer();
-  mTimer = StartTimer(host, [this](Timer&) { OnTimerTick(); }, kTimerIntervalMs);
+  timer_ = StartTimer(host, [this](Timer&) { OnTimerTick(); }, kTimerIntervalMs);
 }
 
 void PluginApiBase::StopInstanceTimer() {
-  if (!mTimer) return;
-  mTimer->Stop();
-  mTimer.reset();
+  if (!timer_) return;
+  timer_->Stop();
+  timer_.reset();
 }
 
 void PluginApiBase::OnTimerTick() {
   if (HasEditor()) {
     // Bounded by the capacities so that a busy audio thread cannot keep the tick spinning.
     ParamChange change;
-    for (size_t n = 0; n < ParamQueue::capacity() && mParamsToEditor.Pop(change); ++n)
+    for (size_t n = 0; n < ParamQueue::capacity() && paramsToEditor_.Pop(change); ++n)
       SendParamValueToUI(change.index, change.value, false);
     MidiMessage message;
-    for (size_t n = 0; n < MidiQueue::capacity() && mMidiToEditor.Pop(message); ++n)
+    for (size_t n = 0; n < MidiQueue::capacity() && midiToEditor_.Pop(message); ++n)
       SendMidiToUI(message);
     SysExRecord record;
-    for (size_t n = 0; n < SysExQueue::capacity() && mSysExToEditor.Pop(record); ++n)
+    for (size_t n = 0; n < SysExQueue::capacity() && sysExToEditor_.Pop(record); ++n)
       SendSysExToUI(record.View());
   }
   OnIdle();
@@ -46,19 +46,19 @@ void PluginApiBase::QueueParamForEditor(int index, double value, bool normalized
   const Param* param = ParamAt(index);
   if (!param) return;
   if (normalized) value = param->Clamp(param->Denormalize(value));
-  mParamsToEditor.Push({index, value});
+  paramsToEditor_.Push({index, value});
 }
 
 bool PluginApiBase::QueueSysExForEditor(const SysExMessage& message) {
   SysExRecord record;
   record.Assign(message);
-  return mSysExToEditor.Push(record);
+  return sysExToEditor_.Push(record);
 }
 
 bool PluginApiBase::SendSysExFromUI(const SysExMessage& message) {
   SysExRecord record;
   record.Assign(message);
-  return mSysExFromEditor.Push(record);
+  return sysExFromEditor_.Push(record);
 }
 
 void PluginApiBase::BeginParamEditFromUI(int index) { NotifyHostGestureBegin(index); }

@@ -36,7 +36,7 @@ class PluginApiBase : public PluginBase {
   void StartInstanceTimer(TimerHost& host);
   // [main-thread]
   void StopInstanceTimer();
-  bool HasInstanceTimer() const { return mTimer != nullptr; }
+  bool HasInstanceTimer() const { return timer_ != nullptr; }
 
   // [main-thread] Drains the queues towards the editor (when the plug-in has one, open or
   // not), then OnIdle.
@@ -48,11 +48,11 @@ class PluginApiBase : public PluginBase {
   // its clamped plain value first. Dropped when the queue is full or the index is unknown.
   virtual void QueueParamForEditor(int index, double value, bool normalized);
   // [audio-thread] Incoming MIDI/SysEx shown to the editor on the next tick.
-  bool QueueMidiForEditor(const MidiMessage& message) { return mMidiToEditor.Push(message); }
+  bool QueueMidiForEditor(const MidiMessage& message) { return midiToEditor_.Push(message); }
   bool QueueSysExForEditor(const SysExMessage& message);
   // [audio-thread] Messages the editor sent towards the processor.
-  bool PopMidiFromEditor(MidiMessage& message) { return mMidiFromEditor.Pop(message); }
-  bool PopSysExFromEditor(SysExRecord& record) { return mSysExFromEditor.Pop(record); }
+  bool PopMidiFromEditor(MidiMessage& message) { return midiFromEditor_.Pop(message); }
+  bool PopSysExFromEditor(SysExRecord& record) { return sysExFromEditor_.Pop(record); }
 
   // [main-thread] The editor-edit path.
   void BeginParamEditFromUI(int index) override;
@@ -60,7 +60,7 @@ class PluginApiBase : public PluginBase {
   void SendParamValueFromUI(int index, double normalizedValue) override;
   void EndParamEditFromUI(int index) override;
   bool NotifyEditorResized(int width, int height, bool needsWindowResize) override;
-  bool SendMidiFromUI(const MidiMessage& message) override { return mMidiFromEditor.Push(message); }
+  bool SendMidiFromUI(const MidiMessage& message) override { return midiFromEditor_.Push(message); }
   bool SendSysExFromUI(const SysExMessage& message) override;
 
   // [main-thread] Host notifications; the host binding overrides them.
@@ -70,12 +70,12 @@ class PluginApiBase : public PluginBase {
   virtual void NotifyHostGestureEnd(int) {}
 
  private:
-  std::unique_ptr<Timer> mTimer;
-  ParamQueue mParamsToEditor;
-  MidiQueue mMidiFromEditor;
-  MidiQueue mMidiToEditor;
-  SysExQueue mSysExFromEditor;
-  SysExQueue mSysExToEditor;
+  std::unique_ptr<Timer> timer_;
+  ParamQueue paramsToEditor_;
+  MidiQueue midiFromEditor_;
+  MidiQueue midiToEditor_;
+  SysExQueue sysExFromEditor_;
+  SysExQueue sysExToEditor_;
 };
 
 }  // namespace plugkit

@@ -11,13 +11,13 @@ namespace plugkit {
 
 PluginBase::PluginBase(const PluginConfig& config)
     : GraphicsEditorDelegate(config.paramCount),
-      mPluginName(BoundedText(config.pluginName, kMaxNameLength)),
-      mProductName(BoundedText(config.productName, kMaxNameLength)),
-      mMakerName(BoundedText(config.makerName, kMaxNameLength)),
-      mVendorVersion(config.vendorVersion),
-      mHasEditor(config.hasEditor),
-      mHostMayResizeEditor(config.hostMayResizeEditor),
-      mPresets(static_cast<size_t>(std::max(config.presetCount, 0))) {}
+      pluginName_(BoundedText(config.pluginName, kMaxNameLength)),
+      productName_(BoundedText(config.productName, kMaxNameLength)),
+      makerName_(BoundedText(config.makerName, kMaxNameLength)),
+      vendorVersion_(config.vendorVersion),
+      hasEditor_(config.hasEditor),
+      hostMayResizeEditor_(config.hostMayResizeEditor),
+      presets_(static_cast<size_t>(std::max(config.presetCount, 0))) {}
 
 PluginBase::~PluginBase() = default;
 
@@ -47,11 +47,11 @@ const char* PluginBase::PresetNameAt(int index) const {
 }
 
 const PresetSlot* PluginBase::PresetAt(int index) const {
-  return index >= 0 && index < PresetCount() ? &mPresets[static_cast<size_t>(index)] : nullptr;
+  return index >= 0 && index < PresetCount() ? &presets_[static_cast<size_t>(index)] : nullptr;
 }
 
 PresetSlot* PluginBase::NextFreeSlot() {
-  for (PresetSlot& slot : mPresets)
+  for (PresetSlot& slot : presets_)
     if (!slot.initialized) return &slot;
   return nullptr;
 }
@@ -92,7 +92,7 @@ bool PluginBase::RecallPreset(int index) {
   if (!slot || !slot->initialized) return false;
   const int position = LoadState(slot->data, 0);
   if (position < 0 || (position == 0 && slot->data.Size() > 0)) return false;
-  mCurrentPresetIndex = index;
+  currentPresetIndex_ = index;
   OnStateRestored();
   return true;
 }

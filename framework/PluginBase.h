@@ -50,7 +50,7 @@ class PluginBase : public GraphicsEditorDelegate {
   // their values), then reports every parameter as changed by a preset.
   int UnserializeParams(const ByteChunk& chunk, int position);
 
-  int PresetCount() const { return static_cast<int>(mPresets.size()); }
+  int PresetCount() const { return static_cast<int>(presets_.size()); }
   // "" when index is outside the slots.
   const char* PresetNameAt(int index) const;
   const PresetSlot* PresetAt(int index) const;
@@ -62,26 +62,26 @@ class PluginBase : public GraphicsEditorDelegate {
   // [main-thread] False for an index outside the slots, an empty slot or data that fails to
   // load.
   bool RecallPreset(int index);
-  int CurrentPresetIndex() const { return mCurrentPresetIndex; }
+  int CurrentPresetIndex() const { return currentPresetIndex_; }
 
-  const std::string& PluginName() const { return mPluginName; }
-  const std::string& ProductName() const { return mProductName; }
-  const std::string& MakerName() const { return mMakerName; }
-  int VendorVersion() const { return mVendorVersion; }
-  bool HasEditor() const { return mHasEditor; }
-  bool HostMayResizeEditor() const { return mHostMayResizeEditor; }
+  const std::string& PluginName() const { return pluginName_; }
+  const std::string& ProductName() const { return productName_; }
+  const std::string& MakerName() const { return makerName_; }
+  int VendorVersion() const { return vendorVersion_; }
+  bool HasEditor() const { return hasEditor_; }
+  bool HostMayResizeEditor() const { return hostMayResizeEditor_; }
 
  private:
   PresetSlot* NextFreeSlot();
 
-  std::string mPluginName;
-  std::string mProductName;
-  std::string mMakerName;
-  int mVendorVersion;
-  bool mHasEditor;
-  bool mHostMayResizeEditor;
-  std::vector<PresetSlot> mPresets;
-  int mCurrentPresetIndex = 0;
+  std::string pluginName_;
+  std::string productName_;
+  std::string makerName_;
+  int vendorVersion_;
+  bool hasEditor_;
+  bool hostMayResizeEditor_;
+  std::vector<PresetSlot> presets_;
+  int currentPresetIndex_ = 0;
 };
 
 }  // namespace plugkit

@@ -6,21 +6,21 @@
 namespace plugkit {
 
 PluginProcessor::PluginProcessor(const PluginConfig& config)
-    : mPluginKind(config.pluginKind),
-      mReceivesMidi(config.receivesMidi),
-      mSendsMidi(config.sendsMidi),
-      mUsesMpe(config.usesMpe),
-      mLatency(config.latencySamples),
-      mLayouts(ParseChannelLayouts(config.channelLayouts ? config.channelLayouts : "")) {
+    : pluginKind_(config.pluginKind),
+      receivesMidi_(config.receivesMidi),
+      sendsMidi_(config.sendsMidi),
+      usesMpe_(config.usesMpe),
+      latency_(config.latencySamples),
+      layouts_(ParseChannelLayouts(config.channelLayouts ? config.channelLayouts : "")) {
   // Wildcard buses count negative; never size anything below zero.
-  const auto inputs = static_cast<size_t>(std::max(mLayouts.maxInputChannels, 0));
-  const auto outputs = static_cast<size_t>(std::max(mLayouts.maxOutputChannels, 0));
-  mInputPointers.assign(inputs, nullptr);
-  mOutputPointers.assign(outputs, nullptr);
-  mInputSlots.resize(inputs);
-  mOutputSlots.resize(outputs);
-  for (size_t i = 0; i < inputs; ++i) mInputSlots[i].entry = &mInputPointers[i];
-  for (size_t i = 0; i < outputs; ++i) mOutputSlots[i].entry = &mOutputPointers[i];
+  const auto inputs = static_cast<size_t>(std::max(layouts_.maxInputChannels, 0));
+  const auto outputs = static_cast<size_t>(std::max(layouts_.maxOutputChannels, 0));
+  inputPointers_.assign(inputs, nullptr);
+  outputPointers_.assign(outputs, nullptr);
+  inputSlots_.resize(inputs);
+  outputSlots_.resize(outputs);
+  for (size_t i = 0; i < inputs; ++i) inputSlots_[i].entry = &inputPointers_[i];
+  for (size_t i = 0; i < outputs; ++i) outputSlots_[i].entry = &outputPointers_[i];
 }
 
 PluginProcessor::~PluginProcessor() = default;
@@ -130,12 +130,12 @@ void PluginProcessor::AttachHostBuffers32(Direction direction, int first, int co
 }
 
 void PluginProcessor::RunBlock64(int frames) {
-  ProcessAudioBlock(mInputPointers.data(), mOutputPointers.data(), frames);
+  ProcessAudioBlock(inputPointers_.data(), outputPointers_.data(), frames);
 }
 
 void PluginProcessor::RunBlock32(int frames) {
-  ProcessAudioBlock(mInputPointers.data(), mOutputPointers.data(), frames);
-  for (ChannelSlot& slot : mOutputSlots) {
+  ProcessAudioBlock(inputPointers_.data(), outputPointers_.data(), frames);
+  for (ChannelSlot& slot : outputSlots_) {
     if (!slot.connected || !slot.hostOutput32) continue;
     const size_t n = std::min(static_cast<size_t>(std::max(frames, 0)), slot.scratch.size());
     for (size_t s = 0; s < n; ++s) slot.hostOutput32[s] = static_cast<float>(slot.scratch[s]);
@@ -144,15 +144,15 @@ void PluginProcessor::RunBlock32(int frames) {
 
 void PluginProcessor::PrepareBlockSize(int frames) {
   frames = std::max(frames, 0);
-  if (frames == mBlockSize) return;
-  for (auto* slots : {&mInputSlots, &mOutputSlots}) {
+  if (frames == blockSize_) return;
+  for (auto* slots : {&inputSlots_, &outputSlots_}) {
     for (ChannelSlot& slot : *slots) {
       slot.scratch.assign(static_cast<size_t>(frames), 0.0);
       // The old buffer is gone and host pointers are stale between blocks.
       *slot.entry = slot.scratch.data();
     }
   }
-  mBlockSize = frames;
+  blockSize_ = frames;
 }
 
 bool PluginProcessor::IsChannelConnected(Direction direction, int index) const {
@@ -170,8 +170,8 @@ int PluginProcessor::ConnectedChannelCount(Direction direction) const {
 int PluginProcessor::MaxBusCount(Direction direction, int* layoutIndex) const {
   int best = 0;
   int bestIndex = -1;
-  for (size_t i = 0; i < mLayouts.layouts.size(); ++i) {
-    const int count = static_cast<int>(mLayouts.layouts[i].Buses(direction).size());
+  for (size_t i = 0; i < layouts_.layouts.size(); ++i) {
+    const int count = static_cast<int>(layouts_.layouts[i].Buses(direction).size());
     if (count >= best) {
       best = count;
       bestIndex = static_cast<int>(i);

@@ -45,8 +45,8 @@ class PluginProcessor {
   virtual bool EmitSysEx(const SysExMessage&) { return false; }
   // [main-thread] "Input"/"Output", "Main"/"Aux" for two input buses, else numbered.
   virtual void BusName(Direction direction, int busIndex, int busCount, std::string& out) const;
-  virtual void SetLatencySamples(int samples) { mLatency = samples; }
-  virtual void SetTailSamples(int samples) { mTailLength = samples; }
+  virtual void SetLatencySamples(int samples) { latency_ = samples; }
+  virtual void SetTailSamples(int samples) { tailLength_ = samples; }
 
   // [audio-thread] Per-block connection and buffers. Ranges are cut at the slot count.
   void MarkChannelsConnected(Direction direction, int first, int count, bool connected);
@@ -64,43 +64,43 @@ class PluginProcessor {
   // Largest bus count of the direction over all layouts; layoutIndex gets the last layout
   // that has it (-1 without layouts).
   int MaxBusCount(Direction direction, int* layoutIndex = nullptr) const;
-  const std::vector<ChannelLayout>& ChannelLayouts() const { return mLayouts.layouts; }
+  const std::vector<ChannelLayout>& ChannelLayouts() const { return layouts_.layouts; }
 
-  double SampleRate() const { return mSampleRate; }
-  void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
-  int BlockSize() const { return mBlockSize; }
-  int LatencySamples() const { return mLatency; }
-  int TailSamples() const { return mTailLength; }
-  const TransportInfo& Transport() const { return mTransport; }
-  void SetTransport(const TransportInfo& transport) { mTransport = transport; }
-  int PluginKind() const { return mPluginKind; }
-  bool IsInstrument() const { return mPluginKind == 1; }
-  bool ReceivesMidi() const { return mReceivesMidi; }
-  bool SendsMidi() const { return mSendsMidi; }
-  bool UsesMpe() const { return mUsesMpe; }
+  double SampleRate() const { return sampleRate_; }
+  void SetSampleRate(double sampleRate) { sampleRate_ = sampleRate; }
+  int BlockSize() const { return blockSize_; }
+  int LatencySamples() const { return latency_; }
+  int TailSamples() const { return tailLength_; }
+  const TransportInfo& Transport() const { return transport_; }
+  void SetTransport(const TransportInfo& transport) { transport_ = transport; }
+  int PluginKind() const { return pluginKind_; }
+  bool IsInstrument() const { return pluginKind_ == 1; }
+  bool ReceivesMidi() const { return receivesMidi_; }
+  bool SendsMidi() const { return sendsMidi_; }
+  bool UsesMpe() const { return usesMpe_; }
 
  private:
-  std::vector<ChannelSlot>& Slots(Direction d) { return d == Direction::Input ? mInputSlots : mOutputSlots; }
+  std::vector<ChannelSlot>& Slots(Direction d) { return d == Direction::Input ? inputSlots_ : outputSlots_; }
   const std::vector<ChannelSlot>& Slots(Direction d) const {
-    return d == Direction::Input ? mInputSlots : mOutputSlots;
+    return d == Direction::Input ? inputSlots_ : outputSlots_;
   }
   // Slot range [begin, end) of first/count, cut at the slot list.
   static std::pair<int, int> Range(const std::vector<ChannelSlot>& slots, int first, int count);
 
-  int mPluginKind;
-  bool mReceivesMidi;
-  bool mSendsMidi;
-  bool mUsesMpe;
-  int mLatency;
-  double mSampleRate = 48000.0;
-  int mBlockSize = 0;
-  int mTailLength = 0;
-  ParsedChannelLayouts mLayouts;
-  std::vector<double*> mInputPointers;
-  std::vector<double*> mOutputPointers;
-  std::vector<ChannelSlot> mInputSlots;
-  std::vector<ChannelSlot> mOutputSlots;
-  TransportInfo mTransport;
+  int pluginKind_;
+  bool receivesMidi_;
+  bool sendsMidi_;
+  bool usesMpe_;
+  int latency_;
+  double sampleRate_ = 48000.0;
+  int blockSize_ = 0;
+  int tailLength_ = 0;
+  ParsedChannelLayouts layouts_;
+  std::vector<double*> inputPointers_;
+  std::vector<double*> outputPointers_;
+  std::vector<ChannelSlot> inputSlots_;
+  std::vector<ChannelSlot> outputSlots_;
+  TransportInfo transport_;
 };
 
 }  // namespace plugkit

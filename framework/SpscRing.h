@@ -21,27 +21,27 @@ class SpscRing {
 
   // [producer thread] False when the ring is full (the entry is dropped).
   bool Push(const T& entry) {
-    const std::size_t write = mWrite.load(std::memory_order_relaxed);
+    const std::size_t write = write_.load(std::memory_order_relaxed);
     const std::size_t next = Advance(write);
-    if (next == mRead.load(std::memory_order_acquire)) return false;
-    mSlots[write] = entry;
-    mWrite.store(next, std::memory_order_release);
+    if (next == read_.load(std::memory_order_acquire)) return false;
+    slots_[write] = entry;
+    write_.store(next, std::memory_order_release);
     return true;
   }
 
   // [consumer thread] False when the ring is empty.
   bool Pop(T& entry) {
-    const std::size_t read = mRead.load(std::memory_order_relaxed);
-    if (read == mWrite.load(std::memory_order_acquire)) return false;
-    entry = mSlots[read];
-    mRead.store(Advance(read), std::memory_order_release);
+    const std::size_t read = read_.load(std::memory_order_relaxed);
+    if (read == write_.load(std::memory_order_acquire)) return false;
+    entry = slots_[read];
+    read_.store(Advance(read), std::memory_order_release);
     return true;
   }
 
   // [thread-safe] A snapshot; exact only on the consumer side.
   std::size_t Size() const {
-    const std::size_t write = mWrite.load(std::memory_order_acquire);
-    const std::size_t read = mRead.load(std::memory_order_acquire);
+    const std::size_t write = write_.load(std::memory_order_acquire);
+    const std::size_t read = read_.load(std::memory_order_acquire);
     return write >= read ? write - read : write + kSlots - read;
   }
   bool Empty() const { return Size() == 0; }
@@ -50,9 +50,9 @@ class SpscRing {
   static constexpr std::size_t Advance(std::size_t i) { return i + 1 == kSlots ? 0 : i + 1; }
 
   // Separate cache lines so producer and consumer don't fight over one.
-  alignas(64) std::atomic<std::size_t> mWrite{0};
-  alignas(64) std::atomic<std::size_t> mRead{0};
-  std::array<T, kSlots> mSlots{};
+  alignas(64) std::atomic<std::size_t> write_{0};
+  alignas(64) std::atomic<std::size_t> read_{0};
+  std::array<T, kSlots> slots_{};
 };
 
 }  // namespace plugkit

@@ -24,9 +24,9 @@ std::vector<PlatformTimer*>& LiveTimers() {
 }  // namespace
 
 PlatformTimer::PlatformTimer(TimerHost& host, TimerFunction function, uint32_t intervalMs)
-    : mHost(host), mFunction(std::move(function)) {
-  if (!mHost.Register(intervalMs, mId)) return;
-  mRunning = true;
+    : host_(host), function_(std::move(function)) {
+  if (!host_.Register(intervalMs, id_)) return;
+  running_ = true;
   std::lock_guard guard(TimerListLock());
   LiveTimers().push_back(this);
 }
@@ -34,9 +34,9 @@ PlatformTimer::PlatformTimer(TimerHost& host, TimerFunction function, uint32_t i
 PlatformTimer::~PlatformTimer() { Stop(); }
 
 void PlatformTimer::Stop() {
-  if (!mRunning) return;
-  mRunning = false;
-  mHost.Unregister(mId);
+  if (!running_) return;
+  running_ = false;
+  host_.Unregister(id_);
   std::lock_guard guard(TimerListLock());
   auto& timers = LiveTimers();
   timers.erase(std::remove(timers.begin(), timers.end(), this), timers.end());
@@ -45,9 +45,9 @@ void PlatformTimer::Stop() {
 void PlatformTimer::OnPlatformTick(const TimerHost& host, uint32_t id) {
   std::lock_guard guard(TimerListLock());
   for (PlatformTimer* timer : LiveTimers()) {
-    if (timer->mId == id && &timer->mHost == &host) {
+    if (timer->id_ == id && &timer->host_ == &host) {
       // The function may stop or destroy this timer, so the list is not touched afterwards.
-      timer->mFunction(*timer);
+      timer->function_(*timer);
       return;
     }
   }

@@ -41,16 +41,16 @@ class PlatformTimer final : public Timer {
 
   // [main-thread]
   void Stop() override;
-  bool IsRunning() const { return mRunning; }
+  bool IsRunning() const { return running_; }
 
   // [main-thread] Called by the platform for each tick; unknown identifiers are ignored.
   static void OnPlatformTick(const TimerHost& host, uint32_t id);
 
  private:
-  TimerHost& mHost;
-  TimerFunction mFunction;
-  uint32_t mId = 0;
-  bool mRunning = false;
+  TimerHost& host_;
+  TimerFunction function_;
+  uint32_t id_ = 0;
+  bool running_ = false;
 };
 
 // [main-thread] Starts a periodic timer calling function every intervalMs. When the

@@ -3,19 +3,19 @@
 namespace plugkit {
 
 ClapAdapter::ClapAdapter(const clap_plugin_descriptor* descriptor, const clap_host* host)
-    : mHost(host) {
-  mPlugin.desc = descriptor;
-  mPlugin.plugin_data = this;
-  mPlugin.init = Init;
-  mPlugin.destroy = Destroy;
-  mPlugin.activate = Activate;
-  mPlugin.deactivate = DeactivateCallback;
-  mPlugin.start_processing = StartProcessing;
-  mPlugin.stop_processing = StopProcessing;
-  mPlugin.reset = Reset;
-  mPlugin.process = Process;
-  mPlugin.get_extension = GetExtension;
-  mPlugin.on_main_thread = MainThread;
+    : host_(host) {
+  plugin_.desc = descriptor;
+  plugin_.plugin_data = this;
+  plugin_.init = Init;
+  plugin_.destroy = Destroy;
+  plugin_.activate = Activate;
+  plugin_.deactivate = DeactivateCallback;
+  plugin_.start_processing = StartProcessing;
+  plugin_.stop_processing = StopProcessing;
+  plugin_.reset = Reset;
+  plugin_.process = Process;
+  plugin_.get_extension = GetExtension;
+  plugin_.on_main_thread = MainThread;
 }
 
 ClapAdapter::~ClapAdapter() = default;
@@ -25,25 +25,25 @@ ClapAdapter* ClapAdapter::FromClap(const clap_plugin* plugin) {
 }
 
 void ClapAdapter::RunOnMainThread(std::function<void()> callback) {
-  if (mHost.IsMainThread()) {
+  if (host_.IsMainThread()) {
     callback();
     return;
   }
   {
-    std::lock_guard lock(mCallbackMutex);
-    mCallbacks.push_back(std::move(callback));
+    std::lock_guard lock(callbackMutex_);
+    callbacks_.push_back(std::move(callback));
   }
-  mHost.RequestCallback();
+  host_.RequestCallback();
 }
 
 void ClapAdapter::RunMainThreadCallbacks() {
   for (;;) {
     std::function<void()> callback;
     {
-      std::lock_guard lock(mCallbackMutex);
-      if (mCallbacks.empty()) return;
-      callback = std::move(mCallbacks.front());
-      mCallbacks.pop_front();
+      std::lock_guard lock(callbackMutex_);
+      if (callbacks_.empty()) return;
+      callback = std::move(callbacks_.front());
+      callbacks_.pop_front();
     }
     callback();
   }
@@ -52,9 +52,9 @@ void ClapAdapter::RunMainThreadCallbacks() {
 void ClapAdapter::Deactivate() {
   OnDeactivate();
   // A host may deactivate without stop_processing first.
-  mProcessing.store(false, std::memory_order_release);
-  mActive = false;
-  mSampleRate = 0.0;
+  processing_.store(false, std::memory_order_release);
+  active_ = false;
+  sampleRate_ = 0.0;
 }
 
 // [main-thread]
@@ -62,7 +62,7 @@ bool ClapAdapter::Init(const clap_plugin* plugin) {
   ClapAdapter* self = FromClap(plugin);
   if (!self) return false;
   try {
-    self->mInitCalled = true;
+    self->initCalled_ = true;
     return self->OnInit();
   } catch (...) {
     return false;
@@ -74,7 +74,7 @@ void ClapAdapter::Destroy(const clap_plugin* plugin) {
   ClapAdapter* self = FromClap(plugin);
   if (!self) return;
   try {
-    self->mDestroying = true;
+    self->destroying_ = true;
     self->OnDestroy();
   } catch (...) {
     // Nothing to report to: the host is done with the instance.
@@ -87,16 +87,16 @@ bool ClapAdapter::Activate(const clap_plugin* plugin, double sampleRate, uint32_
   ClapAdapter* self = FromClap(plugin);
   if (!self) return false;
   try {
-    self->mActivating = true;
+    self->activating_ = true;
     const bool ok = self->OnActivate(sampleRate, minFrames, maxFrames);
-    self->mActivating = false;
+    self->activating_ = false;
     if (ok) {
-      self->mActive = true;
-      self->mSampleRate = sampleRate;
+      self->active_ = true;
+      self->sampleRate_ = sampleRate;
     }
     return ok;
   } catch (...) {
-    self->mActivating = false;
+    self->activating_ = false;
     return false;
   }
 }
@@ -104,7 +104,7 @@ bool ClapAdapter::Activate(const clap_plugin* plugin, double sampleRate, uint32_
 // [main-thread]
 void ClapAdapter::DeactivateCallback(const clap_plugin* plugin) {
   ClapAdapter* self = FromClap(plugin);
-  if (!self || !self->mActive) return;
+  if (!self || !self->active_) return;
   try {
     self->Deactivate();
   } catch (...) {
@@ -115,14 +115,14 @@ void ClapAdapter::DeactivateCallback(const clap_plugin* plugin) {
 bool ClapAdapter::StartProcessing(const clap_plugin* plugin) {
   ClapAdapter* self = FromClap(plugin);
   if (!self) return false;
-  self->mProcessing.store(true, std::memory_order_release);
+  self->processing_.store(true, std::memory_order_release);
   return true;
 }
 
 // [audio-thread]
 void ClapAdapter::StopProcessing(const clap_plugin* plugin) {
   if (ClapAdapter* self = FromClap(plugin)) {
-    self->mProcessing.store(false, std::memory_order_release);
+    self->processing_.store(false, std::memory_order_release);
   }
 }
 

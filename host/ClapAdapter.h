@@ -21,19 +21,19 @@ class ClapAdapter {
   ClapAdapter& operator=(const ClapAdapter&) = delete;
   virtual ~ClapAdapter();
 
-  const clap_plugin* ClapPluginStruct() const { return &mPlugin; }
+  const clap_plugin* ClapPluginStruct() const { return &plugin_; }
   // The adapter behind a clap_plugin this module made; null for null.
   static ClapAdapter* FromClap(const clap_plugin* plugin);
 
-  const HostProxy& Host() const { return mHost; }
-  const clap_plugin_descriptor* Descriptor() const { return mPlugin.desc; }
+  const HostProxy& Host() const { return host_; }
+  const clap_plugin_descriptor* Descriptor() const { return plugin_.desc; }
 
-  bool IsInitCalled() const { return mInitCalled; }
-  bool IsActive() const { return mActive; }
-  bool IsActivating() const { return mActivating; }
-  bool IsProcessing() const { return mProcessing.load(std::memory_order_acquire); }
-  bool IsDestroying() const { return mDestroying; }
-  double ActiveSampleRate() const { return mSampleRate; }
+  bool IsInitCalled() const { return initCalled_; }
+  bool IsActive() const { return active_; }
+  bool IsActivating() const { return activating_; }
+  bool IsProcessing() const { return processing_.load(std::memory_order_acquire); }
+  bool IsDestroying() const { return destroying_; }
+  double ActiveSampleRate() const { return sampleRate_; }
 
   // [thread-safe] At once when the host says this is the main thread; otherwise queued
   // under the instance mutex, with request_callback.
@@ -43,7 +43,7 @@ class ClapAdapter {
   void RunMainThreadCallbacks();
 
  protected:
-  HostProxy& MutableHost() { return mHost; }
+  HostProxy& MutableHost() { return host_; }
 
   // [main-thread]
   virtual bool OnInit() = 0;
@@ -76,16 +76,16 @@ class ClapAdapter {
   static const void* GetExtension(const clap_plugin* plugin, const char* id);
   static void MainThread(const clap_plugin* plugin);
 
-  clap_plugin mPlugin;
-  HostProxy mHost;
-  bool mInitCalled = false;
-  bool mActive = false;
-  bool mActivating = false;
-  std::atomic<bool> mProcessing{false};
-  bool mDestroying = false;
-  double mSampleRate = 0.0;
-  std::mutex mCallbackMutex;
-  std::deque<std::function<void()>> mCallbacks;
+  clap_plugin plugin_;
+  HostProxy host_;
+  bool initCalled_ = false;
+  bool active_ = false;
+  bool activating_ = false;
+  std::atomic<bool> processing_{false};
+  bool destroying_ = false;
+  double sampleRate_ = 0.0;
+  std::mutex callbackMutex_;
+  std::deque<std::function<void()>> callbacks_;
 };
 
 }  // namespace plugkit

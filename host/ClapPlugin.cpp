@@ -18,12 +18,12 @@ ClapPlugin::ClapPlugin(const PluginConfig& config, const clap_plugin_descriptor*
     : PluginApiBase(config),
       PluginProcessor(config),
       ClapAdapter(descriptor, host),
-      mServesRealHost(servesRealHost),
-      mTimerHost(Host()) {
+      servesRealHost_(servesRealHost),
+      timerHost_(Host()) {
   const auto channels = static_cast<size_t>(
       std::max(ChannelSlotCount(Direction::Input), ChannelSlotCount(Direction::Output)));
-  mPointers64.assign(channels, nullptr);
-  mPointers32.assign(channels, nullptr);
+  pointers64_.assign(channels, nullptr);
+  pointers32_.assign(channels, nullptr);
 }
 
 ClapPlugin::~ClapPlugin() {
@@ -54,14 +54,14 @@ int ClapPlugin::FindLayoutForChannels(int channels) const {
 
 bool ClapPlugin::SelectLayout(int index) {
   if (index < 0 || index >= static_cast<int>(ChannelLayouts().size())) return false;
-  mLayoutIndex = index;
+  layoutIndex_ = index;
   return true;
 }
 
 // [main-thread]
 bool ClapPlugin::OnInit() {
   MutableHost().QueryExtensions();
-  mLayoutIndex = 0;
+  layoutIndex_ = 0;
   int32_t channels = 0;
   int chosen = -1;
   if (Host().TrackChannelCount(channels)) {
@@ -70,8 +70,8 @@ bool ClapPlugin::OnInit() {
   } else {
     chosen = FindLayoutForChannels(2);
   }
-  if (chosen >= 0) mLayoutIndex = chosen;
-  if (mServesRealHost) StartInstanceTimer(mTimerHost);
+  if (chosen >= 0) layoutIndex_ = chosen;
+  if (servesRealHost_) StartInstanceTimer(timerHost_);
   return true;
 }
 
@@ -96,13 +96,13 @@ bool ClapPlugin::OnActivate(double sampleRate, uint32_t, uint32_t maxFrames) {
   OnActivated(true);
   OnAllParamsChanged(ParamSource::Reset);
   OnProcessingReset();
-  mHostSupportsTail = Host().HasCompleteTail();
-  mSilentSamples = 0;
-  if (mLatencyChangePending) {
-    mLatencyChangePending = false;
-    mRestartRequested = false;
-    if (mPendingLatency != LatencySamples()) {
-      PluginProcessor::SetLatencySamples(mPendingLatency);
+  hostSupportsTail_ = Host().HasCompleteTail();
+  silentSamples_ = 0;
+  if (latencyChangePending_) {
+    latencyChangePending_ = false;
+    restartRequested_ = false;
+    if (pendingLatency_ != LatencySamples()) {
+      PluginProcessor::SetLatencySamples(pendingLatency_);
       Host().LatencyChanged();
     }
   }
@@ -118,12 +118,12 @@ void ClapPlugin::OnReset() { OnProcessingReset(); }
 // [main-thread]
 void ClapPlugin::OnMainThread() {
   RunMainThreadCallbacks();
-  mTimerHost.OnMainThreadCallback();
+  timerHost_.OnMainThreadCallback();
 }
 
 void ClapPlugin::QueueForHost(const ParamToHost& entry) {
   // A full queue drops the entry; the flush request below still drains what is waiting.
-  mParamsToHost.Push(entry);
+  paramsToHost_.Push(entry);
   if (IsProcessing()) return;
   RunOnMainThread([this] {
     if (!IsDestroying()) Host().ParamsRequestFlush();
@@ -154,24 +154,24 @@ void ClapPlugin::NotifyHostParamValue(int index, double normalizedValue) {
 
 // [audio-thread]
 bool ClapPlugin::EmitMidi(const MidiMessage& message) {
-  mMidiOut.AddMidi(message);
+  midiOut_.AddMidi(message);
   return true;
 }
 
 // [audio-thread]
 bool ClapPlugin::EmitSysEx(const SysExMessage& message) {
-  mMidiOut.AddSysEx(message);
+  midiOut_.AddSysEx(message);
   return true;
 }
 
 // [main-thread]
 void ClapPlugin::SetLatencySamples(int samples) {
-  const int current = mLatencyChangePending ? mPendingLatency : LatencySamples();
+  const int current = latencyChangePending_ ? pendingLatency_ : LatencySamples();
   if (samples == current) return;
-  mPendingLatency = samples;
-  mLatencyChangePending = true;
-  if (!IsActive() || mRestartRequested) return;
-  mRestartRequested = true;
+  pendingLatency_ = samples;
+  latencyChangePending_ = true;
+  if (!IsActive() || restartRequested_) return;
+  restartRequested_ = true;
   RunOnMainThread([this] {
     if (!IsDestroying()) Host().RequestRestart();
   });
@@ -180,7 +180,7 @@ void ClapPlugin::SetLatencySamples(int samples) {
 // [main-thread]
 void ClapPlugin::SetTailSamples(int samples) {
   PluginProcessor::SetTailSamples(samples);
-  if (Host().HasCompleteTail()) mTailChanged = true;
+  if (Host().HasCompleteTail()) tailChanged_ = true;
 }
 
 // [audio-thread, or main-thread while not processing]
@@ -188,7 +188,7 @@ void ClapPlugin::SendParamsToHost(const clap_output_events* out) {
   const bool canPush = out && out->try_push;
   ParamToHost entry;
   // Bounded so an editor that keeps editing cannot hold the caller here.
-  for (size_t n = 0; n < ParamToHostQueue::capacity() && mParamsToHost.Pop(entry); ++n) {
+  for (size_t n = 0; n < ParamToHostQueue::capacity() && paramsToHost_.Pop(entry); ++n) {
     if (!canPush) continue;
     if (entry.kind == ParamToHost::Value) {
       clap_event_param_value event{};

@@ -37,7 +37,7 @@ class ClapPlugin : public PluginApiBase, public PluginProcessor, public ClapAdap
   // The instance behind a clap_plugin this module made; null for null.
   static ClapPlugin* FromClap(const clap_plugin* plugin);
 
-  bool ServesRealHost() const { return mServesRealHost; }
+  bool ServesRealHost() const { return servesRealHost_; }
 
   // [main-thread] Host notifications of the editor-edit path.
   void NotifyHostGestureBegin(int index) override;
@@ -60,18 +60,18 @@ class ClapPlugin : public PluginApiBase, public PluginProcessor, public ClapAdap
   void SendParamsToHost(const clap_output_events* out);
 
   // [main-thread] The channel layout the audio ports show.
-  int CurrentLayoutIndex() const { return mLayoutIndex; }
+  int CurrentLayoutIndex() const { return layoutIndex_; }
   // [main-thread & !active] False for an index outside the layouts.
   bool SelectLayout(int index);
   // The layout that serves the requested channel count, or -1.
   int FindLayoutForChannels(int channels) const;
 
   // [main-thread]
-  bool IsRenderingOffline() const { return mRenderingOffline; }
-  void SetRenderingOffline(bool offline) { mRenderingOffline = offline; }
+  bool IsRenderingOffline() const { return renderingOffline_; }
+  void SetRenderingOffline(bool offline) { renderingOffline_ = offline; }
 
   // [main-thread] The host's on_timer.
-  void OnHostTimer(uint32_t id) const { mTimerHost.OnHostTimer(id); }
+  void OnHostTimer(uint32_t id) const { timerHost_.OnHostTimer(id); }
 
  protected:
   bool OnInit() override;
@@ -93,20 +93,20 @@ class ClapPlugin : public PluginApiBase, public PluginProcessor, public ClapAdap
                     bool use64, uint32_t frames, bool scanForSound, bool& silent);
   clap_process_status ProcessStatus(bool inputSilent, uint32_t frames);
 
-  const bool mServesRealHost;
-  HostTimer mTimerHost;
-  ParamToHostQueue mParamsToHost;
-  MidiOutputList mMidiOut;
-  std::vector<double*> mPointers64;
-  std::vector<float*> mPointers32;
-  int mLayoutIndex = 0;
-  int32_t mSilentSamples = 0;
-  bool mHostSupportsTail = false;
-  bool mTailChanged = false;
-  bool mLatencyChangePending = false;
-  bool mRestartRequested = false;
-  int mPendingLatency = 0;
-  bool mRenderingOffline = false;
+  const bool servesRealHost_;
+  HostTimer timerHost_;
+  ParamToHostQueue paramsToHost_;
+  MidiOutputList midiOut_;
+  std::vector<double*> pointers64_;
+  std::vector<float*> pointers32_;
+  int layoutIndex_ = 0;
+  int32_t silentSamples_ = 0;
+  bool hostSupportsTail_ = false;
+  bool tailChanged_ = false;
+  bool latencyChangePending_ = false;
+  bool restartRequested_ = false;
+  int pendingLatency_ = 0;
+  bool renderingOffline_ = false;
 };
 
 }  // namespace plugkit

@@ -172,12 +172,12 @@ int ClapPlugin::GatherBuffers(Direction direction, const clap_audio_buffer* port
     total += port.channel_count;
     // Without frames the channels keep their scratch buffers; host pointers may be null.
     if (frames == 0) continue;
-    for (uint32_t c = 0; c < port.channel_count && gathered < mPointers64.size(); ++c) {
+    for (uint32_t c = 0; c < port.channel_count && gathered < pointers64_.size(); ++c) {
       if (use64) {
-        mPointers64[gathered] = port.data64[c];
+        pointers64_[gathered] = port.data64[c];
         if (scanForSound && silent && HasSound(port.data64[c], frames)) silent = false;
       } else {
-        mPointers32[gathered] = port.data32[c];
+        pointers32_[gathered] = port.data32[c];
         if (scanForSound && silent && HasSound(port.data32[c], frames)) silent = false;
       }
       ++gathered;
@@ -190,22 +190,22 @@ int ClapPlugin::GatherBuffers(Direction direction, const clap_audio_buffer* port
   // Channels beyond what the processor declares are ignored.
   const int attached = static_cast<int>(std::min<size_t>(gathered, static_cast<size_t>(count)));
   if (use64) {
-    AttachHostBuffers64(direction, 0, attached, mPointers64.data());
+    AttachHostBuffers64(direction, 0, attached, pointers64_.data());
   } else {
-    AttachHostBuffers32(direction, 0, attached, mPointers32.data(), static_cast<int>(frames));
+    AttachHostBuffers32(direction, 0, attached, pointers32_.data(), static_cast<int>(frames));
   }
   return count;
 }
 
 // [audio-thread]
 clap_process_status ClapPlugin::ProcessStatus(bool inputSilent, uint32_t frames) {
-  if (mHostSupportsTail) return CLAP_PROCESS_TAIL;
+  if (hostSupportsTail_) return CLAP_PROCESS_TAIL;
   const int tail = TailSamples();
   if (tail == 0) return CLAP_PROCESS_CONTINUE_IF_NOT_QUIET;
   if (tail == kInfiniteTail) return CLAP_PROCESS_CONTINUE;
-  const int64_t counted = static_cast<int64_t>(mSilentSamples) + frames;
-  mSilentSamples = inputSilent ? static_cast<int32_t>(std::min<int64_t>(tail, counted)) : 0;
-  return mSilentSamples < tail ? CLAP_PROCESS_CONTINUE : CLAP_PROCESS_SLEEP;
+  const int64_t counted = static_cast<int64_t>(silentSamples_) + frames;
+  silentSamples_ = inputSilent ? static_cast<int32_t>(std::min<int64_t>(tail, counted)) : 0;
+  return silentSamples_ < tail ? CLAP_PROCESS_CONTINUE : CLAP_PROCESS_SLEEP;
 }
 
 // [audio-thread]
@@ -238,13 +238,13 @@ clap_process_status ClapPlugin::OnProcess(const clap_process* process) {
     return CLAP_PROCESS_ERROR;
   }
 
-  mMidiOut.DiscardSent();
+  midiOut_.DiscardSent();
   if (process->transport) SetTransport(TransportFromClap(*process->transport, SampleRate()));
   ApplyInputEvents(process->in_events);
   ApplyEditorMessages();
 
   const int tail = TailSamples();
-  const bool detectSilence = !mHostSupportsTail && tail != 0 && tail != kInfiniteTail;
+  const bool detectSilence = !hostSupportsTail_ && tail != 0 && tail != kInfiniteTail;
   bool inputSilent = true;
   GatherBuffers(Direction::Input, inputs, inputCount, use64, frames, detectSilence, inputSilent);
   bool unused = true;
@@ -260,9 +260,9 @@ clap_process_status ClapPlugin::OnProcess(const clap_process* process) {
   }
 
   SendParamsToHost(process->out_events);
-  mMidiOut.Send(process->out_events, frames);
-  if (mTailChanged) {
-    mTailChanged = false;
+  midiOut_.Send(process->out_events, frames);
+  if (tailChanged_) {
+    tailChanged_ = false;
     Host().TailChanged();
   }
   return ProcessStatus(inputSilent, frames);

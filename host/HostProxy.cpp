@@ -5,33 +5,33 @@
 namespace plugkit {
 
 const void* HostProxy::Extension(const char* id) const {
-  if (!mHost || !mHost->get_extension) return nullptr;
-  return mHost->get_extension(mHost, id);
+  if (!host_ || !host_->get_extension) return nullptr;
+  return host_->get_extension(host_, id);
 }
 
 void HostProxy::QueryExtensions() {
-  mLog = static_cast<const clap_host_log*>(Extension(CLAP_EXT_LOG));
-  mThreadCheck = static_cast<const clap_host_thread_check*>(Extension(CLAP_EXT_THREAD_CHECK));
-  mLatency = static_cast<const clap_host_latency*>(Extension(CLAP_EXT_LATENCY));
-  mTail = static_cast<const clap_host_tail*>(Extension(CLAP_EXT_TAIL));
-  mGui = static_cast<const clap_host_gui*>(Extension(CLAP_EXT_GUI));
-  mParams = static_cast<const clap_host_params*>(Extension(CLAP_EXT_PARAMS));
-  mTrackInfo = static_cast<const clap_host_track_info*>(Extension(CLAP_EXT_TRACK_INFO));
-  if (!mTrackInfo) {
-    mTrackInfo = static_cast<const clap_host_track_info*>(Extension(CLAP_EXT_TRACK_INFO_COMPAT));
+  log_ = static_cast<const clap_host_log*>(Extension(CLAP_EXT_LOG));
+  threadCheck_ = static_cast<const clap_host_thread_check*>(Extension(CLAP_EXT_THREAD_CHECK));
+  latency_ = static_cast<const clap_host_latency*>(Extension(CLAP_EXT_LATENCY));
+  tail_ = static_cast<const clap_host_tail*>(Extension(CLAP_EXT_TAIL));
+  gui_ = static_cast<const clap_host_gui*>(Extension(CLAP_EXT_GUI));
+  params_ = static_cast<const clap_host_params*>(Extension(CLAP_EXT_PARAMS));
+  trackInfo_ = static_cast<const clap_host_track_info*>(Extension(CLAP_EXT_TRACK_INFO));
+  if (!trackInfo_) {
+    trackInfo_ = static_cast<const clap_host_track_info*>(Extension(CLAP_EXT_TRACK_INFO_COMPAT));
   }
-  mPresetLoad = static_cast<const clap_host_preset_load*>(Extension(CLAP_EXT_PRESET_LOAD));
-  if (!mPresetLoad) {
-    mPresetLoad =
+  presetLoad_ = static_cast<const clap_host_preset_load*>(Extension(CLAP_EXT_PRESET_LOAD));
+  if (!presetLoad_) {
+    presetLoad_ =
         static_cast<const clap_host_preset_load*>(Extension(CLAP_EXT_PRESET_LOAD_COMPAT));
   }
-  mTimerSupport =
+  timerSupport_ =
       static_cast<const clap_host_timer_support*>(Extension(CLAP_EXT_TIMER_SUPPORT));
 }
 
 void HostProxy::Log(int32_t severity, const char* message) const {
-  if (mLog && mLog->log) {
-    mLog->log(mHost, severity, message);
+  if (log_ && log_->log) {
+    log_->log(host_, severity, message);
     return;
   }
   const bool isError = severity == CLAP_LOG_ERROR || severity == CLAP_LOG_HOST_MISBEHAVING;
@@ -52,82 +52,82 @@ bool HostProxy::Check(const void* table, bool complete, const char* name) const 
 bool HostProxy::IsMainThread() const {
   // No message for an incomplete thread check: it is asked on every notification, and the
   // answer "cannot tell" already takes the safe path through request_callback.
-  return mThreadCheck && mThreadCheck->is_main_thread && mThreadCheck->is_audio_thread &&
-         mThreadCheck->is_main_thread(mHost);
+  return threadCheck_ && threadCheck_->is_main_thread && threadCheck_->is_audio_thread &&
+         threadCheck_->is_main_thread(host_);
 }
 
 void HostProxy::RequestCallback() const {
-  if (mHost && mHost->request_callback) mHost->request_callback(mHost);
+  if (host_ && host_->request_callback) host_->request_callback(host_);
 }
 
 void HostProxy::RequestRestart() const {
-  if (mHost && mHost->request_restart) mHost->request_restart(mHost);
+  if (host_ && host_->request_restart) host_->request_restart(host_);
 }
 
 bool HostProxy::LatencyChanged() const {
-  if (!Check(mLatency, mLatency && mLatency->changed, "clap_host_latency")) return false;
-  mLatency->changed(mHost);
+  if (!Check(latency_, latency_ && latency_->changed, "clap_host_latency")) return false;
+  latency_->changed(host_);
   return true;
 }
 
 bool HostProxy::HasCompleteTail() const {
-  return Check(mTail, mTail && mTail->changed, "clap_host_tail");
+  return Check(tail_, tail_ && tail_->changed, "clap_host_tail");
 }
 
 bool HostProxy::TailChanged() const {
   if (!HasCompleteTail()) return false;
-  mTail->changed(mHost);
+  tail_->changed(host_);
   return true;
 }
 
 bool HostProxy::HasCompleteParams() const {
-  return Check(mParams, mParams && mParams->rescan && mParams->clear && mParams->request_flush,
+  return Check(params_, params_ && params_->rescan && params_->clear && params_->request_flush,
                "clap_host_params");
 }
 
 bool HostProxy::ParamsRescan(uint32_t flags) const {
   if (!HasCompleteParams()) return false;
-  mParams->rescan(mHost, flags);
+  params_->rescan(host_, flags);
   return true;
 }
 
 bool HostProxy::ParamsRequestFlush() const {
   if (!HasCompleteParams()) return false;
-  mParams->request_flush(mHost);
+  params_->request_flush(host_);
   return true;
 }
 
 bool HostProxy::TrackChannelCount(int32_t& channels) const {
-  if (!Check(mTrackInfo, mTrackInfo && mTrackInfo->get, "clap_host_track_info")) return false;
+  if (!Check(trackInfo_, trackInfo_ && trackInfo_->get, "clap_host_track_info")) return false;
   clap_track_info info{};
-  if (!mTrackInfo->get(mHost, &info)) return false;
+  if (!trackInfo_->get(host_, &info)) return false;
   channels = info.audio_channel_count;
   return true;
 }
 
 bool HostProxy::PresetLoaded(uint32_t kind, const char* location, const char* key) const {
-  if (!Check(mPresetLoad, mPresetLoad && mPresetLoad->on_error && mPresetLoad->loaded,
+  if (!Check(presetLoad_, presetLoad_ && presetLoad_->on_error && presetLoad_->loaded,
              "clap_host_preset_load")) {
     return false;
   }
-  mPresetLoad->loaded(mHost, kind, location, key);
+  presetLoad_->loaded(host_, kind, location, key);
   return true;
 }
 
 bool HostProxy::PresetLoadError(uint32_t kind, const char* location, const char* key,
                                 int32_t osError, const char* message) const {
-  if (!Check(mPresetLoad, mPresetLoad && mPresetLoad->on_error && mPresetLoad->loaded,
+  if (!Check(presetLoad_, presetLoad_ && presetLoad_->on_error && presetLoad_->loaded,
              "clap_host_preset_load")) {
     return false;
   }
-  mPresetLoad->on_error(mHost, kind, location, key, osError, message);
+  presetLoad_->on_error(host_, kind, location, key, osError, message);
   return true;
 }
 
 const clap_host_timer_support* HostProxy::TimerSupport() const {
   const bool complete =
-      mTimerSupport && mTimerSupport->register_timer && mTimerSupport->unregister_timer;
-  return complete ? mTimerSupport : nullptr;
+      timerSupport_ && timerSupport_->register_timer && timerSupport_->unregister_timer;
+  return complete ? timerSupport_ : nullptr;
 }
 
 }  // namespace plugkit

@@ -20,12 +20,12 @@ namespace plugkit {
 // through the log as host misbehaviour each time and then treated as absent.
 class HostProxy {
  public:
-  explicit HostProxy(const clap_host* host) : mHost(host) {}
+  explicit HostProxy(const clap_host* host) : host_(host) {}
 
   // [main-thread] Looks every extension up; the draft identifiers are the fallback.
   void QueryExtensions();
 
-  const clap_host* Clap() const { return mHost; }
+  const clap_host* Clap() const { return host_; }
 
   // [thread-safe] Through the host log, else severity error and host-misbehaving to the
   // standard error stream and everything else to standard output.
@@ -43,7 +43,7 @@ class HostProxy {
   bool HasCompleteTail() const;
   // [audio-thread]
   bool TailChanged() const;
-  bool HasParams() const { return mParams != nullptr; }
+  bool HasParams() const { return params_ != nullptr; }
   bool HasCompleteParams() const;
   bool ParamsRescan(uint32_t flags) const;
   // [thread-safe, !audio-thread]
@@ -54,7 +54,7 @@ class HostProxy {
                        const char* message) const;
 
   // [main-thread] The gui table as the host returned it (the editor checks its functions).
-  const clap_host_gui* Gui() const { return mGui; }
+  const clap_host_gui* Gui() const { return gui_; }
 
   // [main-thread] The timer-support table when both functions are there, else null (never
   // logged: hosts without it get the fallback timer).
@@ -65,16 +65,16 @@ class HostProxy {
   // True when complete; reports the incomplete table under its name otherwise.
   bool Check(const void* table, bool complete, const char* name) const;
 
-  const clap_host* mHost;
-  const clap_host_log* mLog = nullptr;
-  const clap_host_thread_check* mThreadCheck = nullptr;
-  const clap_host_latency* mLatency = nullptr;
-  const clap_host_tail* mTail = nullptr;
-  const clap_host_gui* mGui = nullptr;
-  const clap_host_params* mParams = nullptr;
-  const clap_host_track_info* mTrackInfo = nullptr;
-  const clap_host_preset_load* mPresetLoad = nullptr;
-  const clap_host_timer_support* mTimerSupport = nullptr;
+  const clap_host* host_;
+  const clap_host_log* log_ = nullptr;
+  const clap_host_thread_check* threadCheck_ = nullptr;
+  const clap_host_latency* latency_ = nullptr;
+  const clap_host_tail* tail_ = nullptr;
+  const clap_host_gui* gui_ = nullptr;
+  const clap_host_params* params_ = nullptr;
+  const clap_host_track_info* trackInfo_ = nullptr;
+  const clap_host_preset_load* presetLoad_ = nullptr;
+  const clap_host_timer_support* timerSupport_ = nullptr;
 };
 
 }  // namespace plugkit

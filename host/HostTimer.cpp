@@ -7,26 +7,26 @@ namespace plugkit {
 HostTimer::~HostTimer() { StopFallback(); }
 
 bool HostTimer::Register(uint32_t periodMs, uint32_t& id) {
-  if (const clap_host_timer_support* timers = mHost.TimerSupport()) {
+  if (const clap_host_timer_support* timers = host_.TimerSupport()) {
     clap_id hostId = CLAP_INVALID_ID;
     // A host that refuses the timer gets the fallback, so the tick still runs.
-    if (timers->register_timer(mHost.Clap(), periodMs, &hostId) && hostId != kFallbackId) {
+    if (timers->register_timer(host_.Clap(), periodMs, &hostId) && hostId != kFallbackId) {
       id = hostId;
       return true;
     }
   }
   // One fallback timer per instance is all the instance needs (the 20 ms tick).
-  if (mFallbackRegistered) return false;
+  if (fallbackRegistered_) return false;
   {
-    std::lock_guard lock(mMutex);
-    mStopping = false;
+    std::lock_guard lock(mutex_);
+    stopping_ = false;
   }
   try {
-    mThread = std::thread(&HostTimer::FallbackLoop, this, periodMs == 0 ? 1u : periodMs);
+    thread_ = std::thread(&HostTimer::FallbackLoop, this, periodMs == 0 ? 1u : periodMs);
   } catch (...) {
     return false;
   }
-  mFallbackRegistered = true;
+  fallbackRegistered_ = true;
   id = kFallbackId;
   return true;
 }
@@ -36,39 +36,39 @@ void HostTimer::Unregister(uint32_t id) {
     StopFallback();
     return;
   }
-  if (const clap_host_timer_support* timers = mHost.TimerSupport()) {
-    timers->unregister_timer(mHost.Clap(), id);
+  if (const clap_host_timer_support* timers = host_.TimerSupport()) {
+    timers->unregister_timer(host_.Clap(), id);
   }
 }
 
 void HostTimer::OnHostTimer(uint32_t id) const { PlatformTimer::OnPlatformTick(*this, id); }
 
 void HostTimer::OnMainThreadCallback() {
-  if (mFallbackRegistered && mTickDue.exchange(false)) {
+  if (fallbackRegistered_ && tickDue_.exchange(false)) {
     PlatformTimer::OnPlatformTick(*this, kFallbackId);
   }
 }
 
 void HostTimer::StopFallback() {
   {
-    std::lock_guard lock(mMutex);
-    mStopping = true;
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
   }
-  mWake.notify_all();
-  if (mThread.joinable()) mThread.join();
-  mFallbackRegistered = false;
-  mTickDue = false;
+  wake_.notify_all();
+  if (thread_.joinable()) thread_.join();
+  fallbackRegistered_ = false;
+  tickDue_ = false;
 }
 
 void HostTimer::FallbackLoop(uint32_t periodMs) {
   const auto period = std::chrono::milliseconds(periodMs);
-  std::unique_lock lock(mMutex);
-  while (!mWake.wait_for(lock, period, [this] { return mStopping; })) {
+  std::unique_lock lock(mutex_);
+  while (!wake_.wait_for(lock, period, [this] { return stopping_; })) {
     // A tick the main thread has not run yet is not asked for again. The host call runs
     // unlocked so a host that waits for its main thread cannot stall StopFallback.
-    if (mTickDue.exchange(true)) continue;
+    if (tickDue_.exchange(true)) continue;
     lock.unlock();
-    mHost.RequestCallback();
+    host_.RequestCallback();
     lock.lock();
   }
 }

@@ -18,7 +18,7 @@ namespace plugkit {
 // on_main_thread (OnMainThreadCallback).
 class HostTimer final : public TimerHost {
  public:
-  explicit HostTimer(const HostProxy& host) : mHost(host) {}
+  explicit HostTimer(const HostProxy& host) : host_(host) {}
   ~HostTimer() override;
   HostTimer(const HostTimer&) = delete;
   HostTimer& operator=(const HostTimer&) = delete;
@@ -40,13 +40,13 @@ class HostTimer final : public TimerHost {
   void StopFallback();
   void FallbackLoop(uint32_t periodMs);
 
-  const HostProxy& mHost;
-  std::thread mThread;
-  std::mutex mMutex;
-  std::condition_variable mWake;
-  bool mStopping = false;
-  bool mFallbackRegistered = false;
-  std::atomic<bool> mTickDue{false};
+  const HostProxy& host_;
+  std::thread thread_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool stopping_ = false;
+  bool fallbackRegistered_ = false;
+  std::atomic<bool> tickDue_{false};
 };
 
 }  // namespace plugkit

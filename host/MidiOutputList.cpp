@@ -11,8 +11,8 @@ uint32_t EventTime(int32_t offset) { return offset > 0 ? static_cast<uint32_t>(o
 }  // namespace
 
 MidiOutputList::MidiOutputList() {
-  mMidi.reserve(kGrowth);
-  mSysEx.reserve(kGrowth);
+  midi_.reserve(kGrowth);
+  sysEx_.reserve(kGrowth);
 }
 
 template <class Entry>
@@ -34,20 +34,20 @@ bool MidiOutputList::InsertSorted(std::vector<Entry>& list, size_t firstPending,
 }
 
 bool MidiOutputList::AddMidi(const MidiMessage& message) {
-  return InsertSorted(mMidi, mMidiSent, message);
+  return InsertSorted(midi_, midiSent_, message);
 }
 
 bool MidiOutputList::AddSysEx(const SysExMessage& message) {
   SysExRecord record;
   record.Assign(message);
-  return InsertSorted(mSysEx, mSysExSent, record);
+  return InsertSorted(sysEx_, sysExSent_, record);
 }
 
 void MidiOutputList::DiscardSent() {
-  mMidi.erase(mMidi.begin(), mMidi.begin() + static_cast<std::ptrdiff_t>(mMidiSent));
-  mSysEx.erase(mSysEx.begin(), mSysEx.begin() + static_cast<std::ptrdiff_t>(mSysExSent));
-  mMidiSent = 0;
-  mSysExSent = 0;
+  midi_.erase(midi_.begin(), midi_.begin() + static_cast<std::ptrdiff_t>(midiSent_));
+  sysEx_.erase(sysEx_.begin(), sysEx_.begin() + static_cast<std::ptrdiff_t>(sysExSent_));
+  midiSent_ = 0;
+  sysExSent_ = 0;
 }
 
 void MidiOutputList::PushMidi(const clap_output_events* out, const MidiMessage& message) {
@@ -90,30 +90,30 @@ void MidiOutputList::Send(const clap_output_events* out, uint32_t frames) {
   const bool canPush = out && out->try_push;
   // Offsets are compared in 64 bits: a negative offset is earlier than everything.
   const int64_t end = frames;
-  size_t midi = mMidiSent;
-  size_t sysex = mSysExSent;
+  size_t midi = midiSent_;
+  size_t sysex = sysExSent_;
   for (;;) {
-    const bool hasMidi = midi < mMidi.size() && mMidi[midi].offset < end;
-    const bool hasSysEx = sysex < mSysEx.size() && mSysEx[sysex].offset < end;
+    const bool hasMidi = midi < midi_.size() && midi_[midi].offset < end;
+    const bool hasSysEx = sysex < sysEx_.size() && sysEx_[sysex].offset < end;
     if (!hasMidi && !hasSysEx) break;
-    if (hasMidi && (!hasSysEx || mMidi[midi].offset < mSysEx[sysex].offset)) {
-      if (canPush) PushMidi(out, mMidi[midi]);
+    if (hasMidi && (!hasSysEx || midi_[midi].offset < sysEx_[sysex].offset)) {
+      if (canPush) PushMidi(out, midi_[midi]);
       ++midi;
     } else {
-      if (canPush) PushSysEx(out, mSysEx[sysex]);
+      if (canPush) PushSysEx(out, sysEx_[sysex]);
       ++sysex;
     }
   }
-  mMidiSent = midi;
-  mSysExSent = sysex;
+  midiSent_ = midi;
+  sysExSent_ = sysex;
   const auto shift = [frames](auto& list, size_t from) {
     for (size_t i = from; i < list.size(); ++i) {
       const int64_t moved = static_cast<int64_t>(list[i].offset) - frames;
       list[i].offset = static_cast<int32_t>(std::max<int64_t>(moved, INT32_MIN));
     }
   };
-  shift(mMidi, midi);
-  shift(mSysEx, sysex);
+  shift(midi_, midi);
+  shift(sysEx_, sysex);
 }
 
 }  // namespace plugkit

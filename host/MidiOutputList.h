@@ -30,8 +30,8 @@ class MidiOutputList {
   // before SysEx only when strictly earlier), and moves the rest into the next block.
   void Send(const clap_output_events* out, uint32_t frames);
 
-  size_t PendingMidi() const { return mMidi.size() - mMidiSent; }
-  size_t PendingSysEx() const { return mSysEx.size() - mSysExSent; }
+  size_t PendingMidi() const { return midi_.size() - midiSent_; }
+  size_t PendingSysEx() const { return sysEx_.size() - sysExSent_; }
 
  private:
   template <class Entry>
@@ -39,11 +39,11 @@ class MidiOutputList {
   static void PushMidi(const clap_output_events* out, const MidiMessage& message);
   static void PushSysEx(const clap_output_events* out, const SysExRecord& record);
 
-  std::vector<MidiMessage> mMidi;
-  std::vector<SysExRecord> mSysEx;
+  std::vector<MidiMessage> midi_;
+  std::vector<SysExRecord> sysEx_;
   // Entries at the front of each list that were sent in the last block.
-  size_t mMidiSent = 0;
-  size_t mSysExSent = 0;
+  size_t midiSent_ = 0;
+  size_t sysExSent_ = 0;
 };
 
 }  // namespace plugkit

@@ -34,16 +34,16 @@ struct Preset {
 
 class Provider {
  public:
-  explicit Provider(const clap_preset_discovery_indexer* indexer) : mIndexer(indexer) {
-    mProvider.desc = &kProviderDescriptor;
-    mProvider.provider_data = this;
-    mProvider.init = InitCallback;
-    mProvider.destroy = DestroyCallback;
-    mProvider.get_metadata = GetMetadataCallback;
-    mProvider.get_extension = GetExtensionCallback;
+  explicit Provider(const clap_preset_discovery_indexer* indexer) : indexer_(indexer) {
+    provider_.desc = &kProviderDescriptor;
+    provider_.provider_data = this;
+    provider_.init = InitCallback;
+    provider_.destroy = DestroyCallback;
+    provider_.get_metadata = GetMetadataCallback;
+    provider_.get_extension = GetExtensionCallback;
   }
 
-  const clap_preset_discovery_provider* Clap() const { return &mProvider; }
+  const clap_preset_discovery_provider* Clap() const { return &provider_; }
 
  private:
   static Provider* From(const clap_preset_discovery_provider* provider) {
@@ -53,7 +53,7 @@ class Provider {
   // The presets of a temporary instance, which is built like a plug-in instance but never
   // initialised and never sees a host.
   bool ReadPresets() {
-    mPresets.clear();
+    presets_.clear();
     std::unique_ptr<plugkit::ClapPlugin> instance;
     {
       // The descriptor is looked up again: a host may have ended the module in between.
@@ -68,33 +68,33 @@ class Provider {
     for (int i = 0; i < instance->PresetCount(); ++i) {
       const plugkit::PresetSlot* slot = instance->PresetAt(i);
       if (!slot || !slot->initialized) continue;
-      mPresets.push_back({instance->PresetNameAt(i), std::to_string(i)});
+      presets_.push_back({instance->PresetNameAt(i), std::to_string(i)});
     }
     return true;
   }
 
   bool Init() {
-    if (mInitialized) return true;
+    if (initialized_) return true;
     if (!ReadPresets()) return false;
-    if (!mPresets.empty()) {
+    if (!presets_.empty()) {
       const clap_preset_discovery_location location{CLAP_PRESET_DISCOVERY_IS_FACTORY_CONTENT,
                                                     "Factory Presets",
                                                     CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN,
                                                     nullptr};
-      if (!mIndexer->declare_location(mIndexer, &location)) return false;
+      if (!indexer_->declare_location(indexer_, &location)) return false;
     }
-    mInitialized = true;
+    initialized_ = true;
     return true;
   }
 
   bool GetMetadata(uint32_t kind, const char* location,
                    const clap_preset_discovery_metadata_receiver* receiver) const {
-    if (!mInitialized || kind != CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN || location != nullptr ||
+    if (!initialized_ || kind != CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN || location != nullptr ||
         !receiver || !receiver->begin_preset || !receiver->add_plugin_id) {
       return false;
     }
     const clap_universal_plugin_id pluginId{"clap", kPluginId};
-    for (const Preset& preset : mPresets) {
+    for (const Preset& preset : presets_) {
       if (!receiver->begin_preset(receiver, preset.name.c_str(), preset.loadKey.c_str())) {
         return false;
       }
@@ -135,10 +135,10 @@ class Provider {
     return nullptr;
   }
 
-  clap_preset_discovery_provider mProvider{};
-  const clap_preset_discovery_indexer* mIndexer;
-  std::vector<Preset> mPresets;
-  bool mInitialized = false;
+  clap_preset_discovery_provider provider_{};
+  const clap_preset_discovery_indexer* indexer_;
+  std::vector<Preset> presets_;
+  bool initialized_ = false;
 };
 
 // [thread-safe]

@@ -27,40 +27,40 @@ constexpr std::array<Chord, 4> kProgression{{
 
 class Noise {
  public:
-  explicit Noise(std::uint32_t seed) : state(seed) {}
+  explicit Noise(std::uint32_t seed) : state_(seed) {}
   double Next() {
-    state = state * 1664525u + 1013904223u;
-    return static_cast<double>(state >> 8) / 8388608.0 - 1.0;
+    state_ = state_ * 1664525u + 1013904223u;
+    return static_cast<double>(state_ >> 8) / 8388608.0 - 1.0;
   }
 
  private:
-  std::uint32_t state;
+  std::uint32_t state_;
 };
 
 // Adds one sound into both channels from sample start on, for at most length samples.
 class Mixer {
  public:
-  explicit Mixer(Audio& audio) : left(audio.channels[0]), right(audio.channels[1]), rate(audio.sampleRate) {}
+  explicit Mixer(Audio& audio) : left_(audio.channels[0]), right_(audio.channels[1]), rate_(audio.sampleRate) {}
 
   template <class Voice>
   void Add(double startSeconds, double lengthSeconds, double panLeft, double panRight, Voice voice) {
-    const auto start = static_cast<size_t>(std::max(0.0, std::round(startSeconds * rate)));
-    const auto length = static_cast<size_t>(lengthSeconds * rate);
-    const size_t end = std::min(left.size(), start + length);
+    const auto start = static_cast<size_t>(std::max(0.0, std::round(startSeconds * rate_)));
+    const auto length = static_cast<size_t>(lengthSeconds * rate_);
+    const size_t end = std::min(left_.size(), start + length);
     for (size_t i = start; i < end; ++i) {
-      const double dt = static_cast<double>(i - start) / rate;
+      const double dt = static_cast<double>(i - start) / rate_;
       const double v = voice(dt);
-      left[i] += v * panLeft;
-      right[i] += v * panRight;
+      left_[i] += v * panLeft;
+      right_[i] += v * panRight;
     }
   }
 
-  double Rate() const { return rate; }
+  double Rate() const { return rate_; }
 
  private:
-  std::vector<double>& left;
-  std::vector<double>& right;
-  double rate;
+  std::vector<double>& left_;
+  std::vector<double>& right_;
+  double rate_;
 };
 
 void AddKick(Mixer& mix, double at) {

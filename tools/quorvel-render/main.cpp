@@ -32,21 +32,21 @@ bool SameFile(const std::string& a, const std::string& b) {
 // Percent done on one terminal line; nothing when stderr is not a terminal.
 class Progress {
  public:
-  Progress() : shown(isatty(STDERR_FILENO) == 1) {}
+  Progress() : shown_(isatty(STDERR_FILENO) == 1) {}
   ~Progress() {
-    if (shown && last >= 0) std::fprintf(stderr, "\r%20s\r", "");
+    if (shown_ && last_ >= 0) std::fprintf(stderr, "\r%20s\r", "");
   }
   void operator()(double fraction) {
     const int percent = static_cast<int>(fraction * 100.0);
-    if (!shown || percent == last) return;
-    last = percent;
+    if (!shown_ || percent == last_) return;
+    last_ = percent;
     std::fprintf(stderr, "\rrendering %3d%%", percent);
     std::fflush(stderr);
   }
 
  private:
-  bool shown;
-  int last = -1;
+  bool shown_;
+  int last_ = -1;
 };
 
 int Run(const RenderOptions& options) {
