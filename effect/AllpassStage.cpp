@@ -19,31 +19,26 @@ void AllpassStage::SetSampleRate(double rate) {
   }
 }
 
-double AllpassStage::Process(double x) {
-  return Step(memory_, gain_, x);
-}
+double AllpassStage::Process(double x) { return Step(memory_, gain_, x); }
 
 double AllpassStage::ProcessScaled(double scale, double x) {
   return Step(memory_, GainAt(scale), x);
 }
 
 void AllpassStage::ClearIfNotFinite() {
-  if (!std::isfinite(memory_.state) || !std::isfinite(memory_.output))
-    memory_ = {};
+  if (!std::isfinite(memory_.state) || !std::isfinite(memory_.output)) memory_ = {};
 }
 
 StereoAllpass::StereoAllpass(AllpassStage& l, AllpassStage& r, bool onlyLeft)
-    : left_(l),
-      right_(r),
-      leftOnly_(onlyLeft) {
+    : left_(l), right_(r), leftOnly_(onlyLeft) {
   const AllpassStage& second = leftOnly_ ? l : r;
-  memory_ = {Pack(l.memory_.state, second.memory_.state), Pack(l.memory_.output, second.memory_.output)};
+  memory_ = {Pack(l.memory_.state, second.memory_.state),
+             Pack(l.memory_.output, second.memory_.output)};
 }
 
 StereoAllpass::~StereoAllpass() {
   left_.memory_ = {memory_.state[0], memory_.output[0]};
-  if (!leftOnly_)
-    right_.memory_ = {memory_.state[1], memory_.output[1]};
+  if (!leftOnly_) right_.memory_ = {memory_.state[1], memory_.output[1]};
 }
 
 }  // namespace quorvel

@@ -96,8 +96,7 @@ class ScaledGains {
   // Two samples in a row at once.
   [[gnu::always_inline]] StereoQuad At(StereoQuad scales) {
     const StereoQuadMask changed = scales != Join(lastScale_, lastScale_);
-    if (!(changed[0] | changed[1] | changed[2] | changed[3]))
-      return Join(lastGain_, lastGain_);
+    if (!(changed[0] | changed[1] | changed[2] | changed[3])) return Join(lastGain_, lastGain_);
     const StereoQuad gains = stage_.GainsAt(scales);
     lastScale_ = SecondPair(scales);
     lastGain_ = SecondPair(gains);

@@ -25,13 +25,9 @@ void BiquadFilter::SetSampleRate(double rate) {
   state_ = {};
 }
 
-double BiquadFilter::Process(double x) {
-  return Step(state_, x, CurrentCoefficients());
-}
+double BiquadFilter::Process(double x) { return Step(state_, x, CurrentCoefficients()); }
 
-HPF::HPF() {
-  ComputeCoefficients();
-}
+HPF::HPF() { ComputeCoefficients(); }
 
 void HPF::ComputeCoefficients() {
   const CoefficientLanes<StereoPair> c = CoefficientsAt(Splat(frequency_));

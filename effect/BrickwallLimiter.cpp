@@ -11,8 +11,7 @@ constexpr double kCurveEnd = 2.0;
 
 double BrickwallCurve(double x) {
   const double magnitude = std::abs(x);
-  if (!(magnitude > kBrickwallKnee))
-    return x;
+  if (!(magnitude > kBrickwallKnee)) return x;
   double y = kBrickwallCeiling;
   if (magnitude < kCurveEnd) {
     // Quadratic Bézier with x points (0.5, ceiling, 2) and y points (0.5, ceiling, ceiling).

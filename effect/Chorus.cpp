@@ -55,15 +55,12 @@ void Chorus::SetSpread(double value) {
 
 void Chorus::SetDelay(double ms) {
   const double x = ms < kMaxDelayMs ? ms : kMaxDelayMs;
-  if (x == delayMs_)
-    return;
+  if (x == delayMs_) return;
   delayMs_ = x;
   delaySlew_.SetTarget(x * 0.001 * sampleRate_);
 }
 
-void Chorus::SetSuperStereo(bool on) {
-  superStereo_ = on;
-}
+void Chorus::SetSuperStereo(bool on) { superStereo_ = on; }
 
 void Chorus::Process(double& left, double& right) {
   PrepareBlock(&delayMs_, 1);
@@ -78,8 +75,7 @@ void Chorus::EnsureBuffer(std::size_t n) {
   for (std::vector<double>* buffer : {&blockDelay_, &blockDepth_}) GrowBlockBuffer(*buffer, n);
 }
 
-inline void Chorus::LocateTwo(StereoQuad delay, int w, TapPair& first,
-                              TapPair& second) const {
+inline void Chorus::LocateTwo(StereoQuad delay, int w, TapPair& first, TapPair& second) const {
   using Ints = int __attribute__((vector_size(16)));
   const int length = static_cast<int>(line_.size());
   const StereoQuad zero{};
@@ -97,8 +93,7 @@ inline void Chorus::LocateTwo(StereoQuad delay, int w, TapPair& first,
 }
 
 QUORVEL_HOT_LOOP void Chorus::PrepareBlock(const double* delays, int n) {
-  if (n < 1)
-    return;
+  if (n < 1) return;
   EnsureBuffer(static_cast<std::size_t>(n));
   const auto count = static_cast<std::size_t>(n);
   for (std::size_t i = 0; i < count; ++i) {
@@ -116,10 +111,10 @@ QUORVEL_HOT_LOOP void Chorus::PrepareBlock(const double* delays, int n) {
     for (std::size_t k = 0; k < kVoiceCount; k += 2) {
       const StereoPair a = lfos_[kVoiceCount - 1 - k].TickPair(superStereo_, 0.25);
       const StereoPair b = lfos_[kVoiceCount - 2 - k].TickPair(superStereo_, 0.25);
-      LocateTwo((Join(a, b) * blockDepth_[i] + 1.0) * blockDelay_[i], w, taps_[i][k], taps_[i][k + 1]);
+      LocateTwo((Join(a, b) * blockDepth_[i] + 1.0) * blockDelay_[i], w, taps_[i][k],
+                taps_[i][k + 1]);
     }
-    if (++w >= length)
-      w = 0;
+    if (++w >= length) w = 0;
   }
 }
 

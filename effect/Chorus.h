@@ -131,8 +131,7 @@ inline StereoPair StereoChorus::Process(StereoPair x, double wet) {
     mixed = Pack(wet * (wet * wetL) + out[0], (wet * wetL) * wet + out[1]);
   }
 
-  if (++c.writeIndex_ >= static_cast<int>(c.line_.size()))
-    c.writeIndex_ = 0;
+  if (++c.writeIndex_ >= static_cast<int>(c.line_.size())) c.writeIndex_ = 0;
   return mixed;
 }
 

@@ -24,13 +24,9 @@ DriveStage::DriveStage() : coefficient_(EnvelopeCoefficient(44100.0)) {
   }
 }
 
-void DriveStage::SetAmount(double value) {
-  amount_ = value;
-}
+void DriveStage::SetAmount(double value) { amount_ = value; }
 
-void DriveStage::SetFeedback(bool on) {
-  feedbackOn_ = on;
-}
+void DriveStage::SetFeedback(bool on) { feedbackOn_ = on; }
 
 void DriveStage::Reset(double rate) {
   envelope_ = 0.0;

@@ -35,9 +35,7 @@ inline StereoPair DriveCurve(StereoPair x) {
   return Choose(x <= -1.0, low, Choose(x < 1.0, curve, high));
 }
 
-inline double DriveCurve(double x) {
-  return DriveCurve(Splat(x))[0];
-}
+inline double DriveCurve(double x) { return DriveCurve(Splat(x))[0]; }
 
 // Adds a saturated, envelope-weighted component to both channels, always low-passed by
 // its two ladders.

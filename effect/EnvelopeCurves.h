@@ -14,14 +14,14 @@ double EnvelopeCurve(double t);
 
 // Shared tables of the ADSR, built once per process on first use. [thread-safe]
 struct EnvelopeCurves {
-    CurveTable down;    // C(i / 8192)
-    CurveTable up;      // C(1 - i / 8192)
-    CurveTable inverse; // level · 8191 -> attack position that reaches that level
+  CurveTable down;     // C(i / 8192)
+  CurveTable up;       // C(1 - i / 8192)
+  CurveTable inverse;  // level · 8191 -> attack position that reaches that level
 
-    static const EnvelopeCurves& Get();
+  static const EnvelopeCurves& Get();
 
-private:
-    EnvelopeCurves();
+ private:
+  EnvelopeCurves();
 };
 
-} // namespace quorvel
+}  // namespace quorvel

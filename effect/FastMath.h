@@ -81,9 +81,7 @@ template <class V>
   return y * std::bit_cast<V>(k1) * std::bit_cast<V>(k2);
 }
 
-inline StereoPair ExpPair(StereoPair x) {
-  return ExpLanes(x);
-}
+inline StereoPair ExpPair(StereoPair x) { return ExpLanes(x); }
 
 // sin x and cos x in every lane, within one ulp of the library for |x| ≤ 1e5 (the
 // engine's corners lie in 0 … π), NaN for NaN and ±inf. x − k·π/2 is formed in two steps
@@ -93,9 +91,9 @@ template <class V>
 [[gnu::always_inline]] inline void SinCosLanes(V x, V& sine, V& cosine) {
   using Bits = typename fastmath::Lanes<V>::Bits;
   constexpr double kTwoOverPi = 6.36619772367581382433e-01;
-  constexpr double kPio2Part1 = 1.57079632673412561417e+00;   // first 33 bits of π/2
-  constexpr double kPio2Part2 = 6.07710050630396597660e-11;   // the next 33 bits
-  constexpr double kPio2Tail = 2.02226624879595063154e-21;    // π/2 − part 1 − part 2
+  constexpr double kPio2Part1 = 1.57079632673412561417e+00;  // first 33 bits of π/2
+  constexpr double kPio2Part2 = 6.07710050630396597660e-11;  // the next 33 bits
+  constexpr double kPio2Tail = 2.02226624879595063154e-21;   // π/2 − part 1 − part 2
   constexpr double kS1 = -1.66666666666666324348e-01;
   constexpr double kS2 = 8.33333333332248946124e-03;
   constexpr double kS3 = -1.98412698298579493134e-04;

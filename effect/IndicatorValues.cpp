@@ -10,35 +10,36 @@ constexpr double kMeterFloor = 0.06309573444802;  // −24 dBFS
 constexpr double kMeterSpan = 0.93690426555198;
 
 // Limits to 0 … 1; a non-finite level shows as 0 rather than reaching a control.
-double Unit(double x) {
-  return x > 0.0 ? (x < 1.0 ? x : 1.0) : 0.0;
-}
+double Unit(double x) { return x > 0.0 ? (x < 1.0 ? x : 1.0) : 0.0; }
 
-double Lamp(bool on) {
-  return on ? 1.0 : 0.0;
-}
+double Lamp(bool on) { return on ? 1.0 : 0.0; }
 
-int Slot(ControlTag tag) {
-  return static_cast<int>(tag) - kFirstIndicatorTag;
-}
+int Slot(ControlTag tag) { return static_cast<int>(tag) - kFirstIndicatorTag; }
 
 }  // namespace
 
-double MeterPosition(double amplitude) {
-  return Unit((amplitude - kMeterFloor) / kMeterSpan);
-}
+double MeterPosition(double amplitude) { return Unit((amplitude - kMeterFloor) / kMeterSpan); }
 
 double ModulationActivity(const SlotIndicator& slot, bool stageOn, const SourceValues& sources) {
-  if (!stageOn)
-    return 0.0;
+  if (!stageOn) return 0.0;
   double value;
   switch (slot.source) {
-    case ModSource::NoModulation: return 1.0;
-    case ModSource::EnvFollower: value = sources.follower; break;
-    case ModSource::Adsr: value = sources.adsr; break;
-    case ModSource::Lfo1: value = sources.lfo1; break;
-    case ModSource::Lfo2: value = sources.lfo2; break;
-    default: return 0.0;
+    case ModSource::NoModulation:
+      return 1.0;
+    case ModSource::EnvFollower:
+      value = sources.follower;
+      break;
+    case ModSource::Adsr:
+      value = sources.adsr;
+      break;
+    case ModSource::Lfo1:
+      value = sources.lfo1;
+      break;
+    case ModSource::Lfo2:
+      value = sources.lfo2;
+      break;
+    default:
+      return 0.0;
   }
   return value * std::sqrt(std::abs(slot.strength));
 }
@@ -48,14 +49,11 @@ IndicatorValues::IndicatorValues() {
   values_[Slot(ControlTag::GateClosedLamp)].store(1.0);
 }
 
-void IndicatorValues::Store(ControlTag tag, double value) {
-  values_[Slot(tag)].exchange(value);
-}
+void IndicatorValues::Store(ControlTag tag, double value) { values_[Slot(tag)].exchange(value); }
 
 double IndicatorValues::Load(ControlTag tag) const {
   const int slot = Slot(tag);
-  if (slot < 0 || slot >= kIndicatorCount)
-    return 0.0;
+  if (slot < 0 || slot >= kIndicatorCount) return 0.0;
   return values_[slot].load();
 }
 

@@ -43,8 +43,7 @@ template <class Exponents>
       rows[i + 1][stage] = lastValue;
     }
   }
-  if (i < count)
-    rows[i][stage] = ExpPair(exponents(i));
+  if (i < count) rows[i][stage] = ExpPair(exponents(i));
 }
 
 }  // namespace
@@ -75,23 +74,13 @@ void Phaser::SetStageFrequency(int index, double hz) {
   maxScale_[index] = kMaxHz / b;
 }
 
-void Phaser::SetFrequency1(double hz) {
-  SetStageFrequency(1, hz);
-}
-void Phaser::SetFrequency2(double hz) {
-  SetStageFrequency(2, hz);
-}
-void Phaser::SetFrequency3(double hz) {
-  SetStageFrequency(3, hz);
-}
+void Phaser::SetFrequency1(double hz) { SetStageFrequency(1, hz); }
+void Phaser::SetFrequency2(double hz) { SetStageFrequency(2, hz); }
+void Phaser::SetFrequency3(double hz) { SetStageFrequency(3, hz); }
 
-void Phaser::SetFeedback(double gain) {
-  feedbackGain_ = gain;
-}
+void Phaser::SetFeedback(double gain) { feedbackGain_ = gain; }
 
-void Phaser::SetSuperStereo(bool on) {
-  superStereo_ = on;
-}
+void Phaser::SetSuperStereo(bool on) { superStereo_ = on; }
 
 void Phaser::Process(double& left, double& right, double m1, double m2, double m3) {
   PrepareBlock(&m1, &m2, &m3, 1);
@@ -101,22 +90,19 @@ void Phaser::Process(double& left, double& right, double m1, double m2, double m
   right = y[1];
 }
 
-void Phaser::EnsureBuffer(std::size_t n) {
-  GrowBlockBuffer(gains_, n);
-}
+void Phaser::EnsureBuffer(std::size_t n) { GrowBlockBuffer(gains_, n); }
 
 QUORVEL_HOT_LOOP void Phaser::PrepareBlock(const double* m1, const double* m2, const double* m3,
                                            int n) {
-  if (n < 1)
-    return;
+  if (n < 1) return;
   EnsureBuffer(static_cast<std::size_t>(n));
   // The stage scales first (held in the gain buffer), then the gains stage by stage.
   const auto count = static_cast<std::size_t>(n);
   // The right chain sweeps half a cycle ahead; the sweep waits in the first stage's column.
-  lfo_.TickPairs(superStereo_, 0.5, count, [this](std::size_t i, StereoPair sweep) {
-    gains_[i][0] = sweep;
-  });
-  FillExponentials(gains_.data(), 0, count, [this](std::size_t i) { return kDepth * gains_[i][0]; });
+  lfo_.TickPairs(superStereo_, 0.5, count,
+                 [this](std::size_t i, StereoPair sweep) { gains_[i][0] = sweep; });
+  FillExponentials(gains_.data(), 0, count,
+                   [this](std::size_t i) { return kDepth * gains_[i][0]; });
   // The three slots often follow the same source: equal values share their exponentials.
   const double* slots[3] = {m1, m2, m3};
   for (std::size_t j = 0; j < 3; ++j) {
@@ -180,8 +166,7 @@ StereoPhaser::StereoPhaser(Phaser& p)
 
 StereoPhaser::~StereoPhaser() {
   phaser_.feedbackL_ = feedback_[0];
-  if (superStereo_)
-    phaser_.feedbackR_ = feedback_[1];
+  if (superStereo_) phaser_.feedbackR_ = feedback_[1];
 }
 
 }  // namespace quorvel

@@ -26,7 +26,7 @@ class Phaser {
   void SetFrequency3(double hz);
   void SetFeedback(double gain);  // [audio-thread] per block, 0 … 1
   void SetSuperStereo(bool on);   // [audio-thread] per block
-  void SetWet(double value) {  // [audio-thread] per sample, 0 … 1
+  void SetWet(double value) {     // [audio-thread] per sample, 0 … 1
     wet_ = value;
     dry_ = 1.0 - value;
   }
@@ -55,10 +55,8 @@ class Phaser {
 
   void SetStageFrequency(int index, double hz);
   double Limit(double scale, std::size_t index) const {
-    if (scale < minScale_[index])
-      return minScale_[index];
-    if (scale > maxScale_[index])
-      return maxScale_[index];
+    if (scale < minScale_[index]) return minScale_[index];
+    if (scale > maxScale_[index]) return maxScale_[index];
     return scale;
   }
 

@@ -24,9 +24,7 @@ double Finite(double x) { return std::isfinite(x) ? x : 0.0; }
 
 }  // namespace
 
-QuorvelEngine::QuorvelEngine() {
-  EnsureBuffers(1);
-}
+QuorvelEngine::QuorvelEngine() { EnsureBuffers(1); }
 
 void QuorvelEngine::EnsureBuffers(std::size_t n) {
   for (ModulationSlot& slot : slots_) slot.EnsureBuffer(n);
@@ -47,7 +45,9 @@ void QuorvelEngine::RefreshSettings(ParamSnapshot values, double tempo) {
   sources_.ApplySourceSettings(values);
 
   cutoffOn_ = On(Value(values, P::CutoffFilterEnable));
-  cutoffShape_ = std::clamp(plugkit::SaturateTruncate<std::int32_t>(std::round(Value(values, P::CutoffFilterShape))), 0, 2);
+  cutoffShape_ = std::clamp(
+      plugkit::SaturateTruncate<std::int32_t>(std::round(Value(values, P::CutoffFilterShape))), 0,
+      2);
   ApplySlotSettings(slots_, values);
   cutoffBase_ = Value(values, P::CutoffFilterFrequency);
 
@@ -103,7 +103,8 @@ void QuorvelEngine::ResetDsp(double rate) {
   sources_.ResetDsp(rate);
   cutoffL_.Reset(rate);
   cutoffR_.Reset(rate);
-  for (HPF* filter : {&bandPassL_, &bandPassR_, &highPassL_, &highPassR_}) filter->SetSampleRate(rate);
+  for (HPF* filter : {&bandPassL_, &bandPassR_, &highPassL_, &highPassR_})
+    filter->SetSampleRate(rate);
   drive_.Reset(rate);
   phaser_.Reset(rate);
   chorus_.Reset(rate);
@@ -114,8 +115,7 @@ void QuorvelEngine::ResetDsp(double rate) {
 }
 
 void QuorvelEngine::ProcessAudioBlock(ParamSnapshot values, const double* const* inputs,
-                                      double* const* outputs, int n,
-                                      const ChannelState& channels,
+                                      double* const* outputs, int n, const ChannelState& channels,
                                       const plugkit::TransportInfo& transport) {
   if (channels.connectedOutputs < 1) return;
   EnsureBuffers(static_cast<std::size_t>(std::max(n, 0)));
@@ -123,7 +123,8 @@ void QuorvelEngine::ProcessAudioBlock(ParamSnapshot values, const double* const*
   if (n < 1) return;
   const auto count = static_cast<std::size_t>(n);
 
-  if (limiterIndicator_ > 0.0) limiterIndicator_ = std::max(0.0, limiterIndicator_ - n / sampleRate_);
+  if (limiterIndicator_ > 0.0)
+    limiterIndicator_ = std::max(0.0, limiterIndicator_ - n / sampleRate_);
   sources_.RealignLfoRestarts(transport.samplePosition, count);
 
   CopyInputs(inputs, n, channels);
@@ -147,8 +148,8 @@ void QuorvelEngine::ProcessAudioBlock(ParamSnapshot values, const double* const*
 
   if (--publishCountdown_ <= 0) {
     const std::size_t last = count - 1;
-    PublishIndicators({standard.envFollower[last], standard.adsr[last],
-                       standard.lfo1[last] + 0.5, standard.lfo2[last] + 0.5});
+    PublishIndicators({standard.envFollower[last], standard.adsr[last], standard.lfo1[last] + 0.5,
+                       standard.lfo2[last] + 0.5});
     publishCountdown_ = publishPeriod_;
   }
 }
@@ -196,9 +197,7 @@ QuorvelEngine::ModulatedValues QuorvelEngine::EvaluateSlots(std::size_t n,
 
 namespace {
 
-StereoPair Clip(StereoPair x) {
-  return Pack(SoftClip(x[0]), SoftClip(x[1]));
-}
+StereoPair Clip(StereoPair x) { return Pack(SoftClip(x[0]), SoftClip(x[1])); }
 
 }  // namespace
 
@@ -210,7 +209,7 @@ QUORVEL_HOT_LOOP void QuorvelEngine::PrepareStages(int n, const ModulatedValues&
     // The coefficients of samples i … i + lanes − 1, one sample per lane of hz. Inlined, so
     // that quads never cross a call, whose convention for them differs with AVX.
     const auto prepare = [&](auto hz, std::size_t i, std::size_t lanes)
-                             __attribute__((always_inline)) {
+        __attribute__((always_inline)) {
       const auto ladder = cutoffL_.CoefficientsAt(hz);
       for (std::size_t k = 0; k < lanes; ++k)
         ladderCoefficients_[i + k] = {ladder.resonanceScale[k], ladder.gain[k]};
@@ -228,8 +227,7 @@ QUORVEL_HOT_LOOP void QuorvelEngine::PrepareStages(int n, const ModulatedValues&
     for (; i < count; ++i) prepare(Splat(hz[i]), i, 1);
     // The filters keep the settings of the block's last sample.
     cutoffL_.SetCutoff(hz[count - 1]);
-    if (bandPass)
-      bandPassL_.SetFrequency(corner * hz[count - 1]);
+    if (bandPass) bandPassL_.SetFrequency(corner * hz[count - 1]);
   }
   if (phaserOn_) phaser_.PrepareBlock(v.phaserFreq1, v.phaserFreq2, v.phaserFreq3, n);
   if (chorusOn_) chorus_.PrepareBlock(v.chorusDelay, n);
@@ -309,8 +307,7 @@ void QuorvelEngine::WriteOutputs(double* const* outputs, int n, const ChannelSta
   const auto count = static_cast<std::size_t>(n);
   for (int c = 0; c < 2; ++c) {
     double* out = outputs[c];
-    if (!out || !channels.Output(c) || (c == 1 && channels.connectedOutputs < 2))
-      continue;
+    if (!out || !channels.Output(c) || (c == 1 && channels.connectedOutputs < 2)) continue;
     for (std::size_t i = 0; i < count; ++i) out[i] = work_[i][c];
   }
   for (int k = 2; k < channels.outputChannels; ++k) {

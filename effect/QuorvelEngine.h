@@ -47,8 +47,8 @@ class QuorvelEngine {
   void OnProcessingReset(ParamSnapshot values, double sampleRate, int maxBlock, double tempo);
 
   // inputs and outputs hold one pointer per channel slot; only connected ones are touched.
-  void ProcessAudioBlock(ParamSnapshot values, const double* const* inputs,
-                         double* const* outputs, int n, const ChannelState& channels,
+  void ProcessAudioBlock(ParamSnapshot values, const double* const* inputs, double* const* outputs,
+                         int n, const ChannelState& channels,
                          const plugkit::TransportInfo& transport);
 
   // Turns the snapshot into stage settings.

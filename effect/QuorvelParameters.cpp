@@ -62,8 +62,8 @@ void AddModulationPair(plugkit::EditorDelegateBase& params, const ModulationPair
   source->AddDisplayText(static_cast<int>(ModSource::Lfo1), "LFO 1");
   source->AddDisplayText(static_cast<int>(ModSource::Lfo2), "LFO 2");
 
-  strength->DefineDouble((target + " modulation strength").c_str(), pair.defaultStrength, -1.0,
-                         1.0, 0.01, "", 0, "", Param::ShapeLinear());
+  strength->DefineDouble((target + " modulation strength").c_str(), pair.defaultStrength, -1.0, 1.0,
+                         0.01, "", 0, "", Param::ShapeLinear());
 }
 
 void DefineParameters(plugkit::EditorDelegateBase& params) {
@@ -99,7 +99,8 @@ void DefineParameters(plugkit::EditorDelegateBase& params) {
   filterShape.AddDisplayText(2, "narrow band pass");
 
   AddModulationPair(params, PairFor(P::CutoffFilterFrequency));
-  d.Double(P::CutoffFilterFrequency, "cutoff filter frequency", 10, 18000, 18000, 1, "Hz", Curve(2.5));
+  d.Double(P::CutoffFilterFrequency, "cutoff filter frequency", 10, 18000, 18000, 1, "Hz",
+           Curve(2.5));
   d.Double(P::Resonance, "resonance", 0, 1, 0, 0.01, "", Curve(2));
   d.Double(P::HighPassFrequency, "high pass frequency", 10, 18000, 10, 1, "Hz", Curve(4));
   d.Bool(P::DriveEnable, "drive enable", false);

@@ -45,8 +45,7 @@ inline void SlewLimiter::SetTarget(double x) {
 }
 
 inline bool SlewLimiter::Tick() {
-  if (!rising_ && !falling_)
-    return false;
+  if (!rising_ && !falling_) return false;
   const double next = multiplicative_ ? value_ * step_ : value_ + step_;
   value_ = next;
   const bool arrived = rising_ ? !(next < target_) : !(next > target_);

@@ -8,10 +8,8 @@ namespace quorvel {
 // to ±4 at ±8, flat beyond.
 inline double SoftClip(double x) {
   const double magnitude = std::abs(x);
-  if (magnitude <= 2.0)
-    return x;
-  if (magnitude >= 8.0)
-    return std::copysign(4.0, x);
+  if (magnitude <= 2.0) return x;
+  if (magnitude >= 8.0) return std::copysign(4.0, x);
   const double u = (std::sqrt(8.0 * magnitude) - 4.0) / 4.0;
   const double curve = 2.0 * (1.0 - u) * (1.0 - u) + 8.0 * u * (1.0 - u) + 4.0 * u * u;
   return std::copysign(curve, x);

@@ -29,9 +29,13 @@ inline StereoPair Splat(double x) { return StereoPair{x, x}; }
 template <class T>
 T Constant(double x);
 template <>
-inline double Constant<double>(double x) { return x; }
+inline double Constant<double>(double x) {
+  return x;
+}
 template <>
-inline StereoPair Constant<StereoPair>(double x) { return Splat(x); }
+inline StereoPair Constant<StereoPair>(double x) {
+  return Splat(x);
+}
 
 // condition ? a : b, lane by lane for pairs.
 inline double Choose(bool condition, double a, double b) { return condition ? a : b; }

@@ -20,4 +20,4 @@ inline constexpr int kWaveShapeCount = 5;
 const WaveTable& GetWaveTable(int shape);
 const WaveTable& GetWaveTable(WaveShape shape);
 
-} // namespace quorvel
+}  // namespace quorvel

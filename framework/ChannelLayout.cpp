@@ -45,13 +45,16 @@ ParsedChannelLayouts ParseChannelLayouts(std::string_view text) {
     ChannelLayout layout;
     const size_t dash = token.find('-');
     const int inputs = ParseSide(token.substr(0, dash), Direction::Input, layout.inputBuses);
-    const int outputs = dash == std::string_view::npos
-                            ? 0
-                            : ParseSide(token.substr(dash + 1), Direction::Output, layout.outputBuses);
+    const int outputs =
+        dash == std::string_view::npos
+            ? 0
+            : ParseSide(token.substr(dash + 1), Direction::Output, layout.outputBuses);
     parsed.maxInputChannels = std::max(parsed.maxInputChannels, inputs);
     parsed.maxOutputChannels = std::max(parsed.maxOutputChannels, outputs);
-    parsed.maxInputBuses = std::max(parsed.maxInputBuses, static_cast<int>(layout.inputBuses.size()));
-    parsed.maxOutputBuses = std::max(parsed.maxOutputBuses, static_cast<int>(layout.outputBuses.size()));
+    parsed.maxInputBuses =
+        std::max(parsed.maxInputBuses, static_cast<int>(layout.inputBuses.size()));
+    parsed.maxOutputBuses =
+        std::max(parsed.maxOutputBuses, static_cast<int>(layout.outputBuses.size()));
     parsed.layouts.push_back(std::move(layout));
   }
   return parsed;

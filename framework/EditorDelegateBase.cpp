@@ -27,7 +27,8 @@ void* EditorDelegateBase::OpenWindow(void*) {
 void EditorDelegateBase::CloseWindow() { OnEditorClosing(); }
 
 void EditorDelegateBase::OnEditorOpened() {
-  for (int i = 0; i < ParamCount(); ++i) SendParamValueToUI(i, ParamAt(i)->GetNormalizedValue(), true);
+  for (int i = 0; i < ParamCount(); ++i)
+    SendParamValueToUI(i, ParamAt(i)->GetNormalizedValue(), true);
 }
 
 void EditorDelegateBase::OnParamChange(int index, ParamSource, int) { OnParamChange(index); }
@@ -44,8 +45,8 @@ void EditorDelegateBase::SendParamValueToUI(int index, double, bool) {
 }
 
 bool EditorDelegateBase::ConstrainEditorSize(int& width, int& height) const {
-  const bool inside = width >= minWidth_ && width <= maxWidth_ && height >= minHeight_ &&
-                      height <= maxHeight_;
+  const bool inside =
+      width >= minWidth_ && width <= maxWidth_ && height >= minHeight_ && height <= maxHeight_;
   width = std::clamp(width, minWidth_, maxWidth_);
   height = std::clamp(height, minHeight_, maxHeight_);
   return inside;

@@ -71,12 +71,15 @@ void GraphicsEditorDelegate::SendParamValueToUI(int index, double value, bool no
 
 void GraphicsEditorDelegate::SendControlValueToUI(int tag, double normalizedValue) {
   if (!graphics_) return;
-  if (gfx::Control* control = graphics_->GetControlWithTag(tag)) control->ReceiveValue(normalizedValue, 0);
+  if (gfx::Control* control = graphics_->GetControlWithTag(tag))
+    control->ReceiveValue(normalizedValue, 0);
 }
 
-void GraphicsEditorDelegate::SendControlMessageToUI(int tag, int messageTag, int size, const void* bytes) {
+void GraphicsEditorDelegate::SendControlMessageToUI(int tag, int messageTag, int size,
+                                                    const void* bytes) {
   if (!graphics_) return;
-  if (gfx::Control* control = graphics_->GetControlWithTag(tag)) control->OnMessage(messageTag, size, bytes);
+  if (gfx::Control* control = graphics_->GetControlWithTag(tag))
+    control->OnMessage(messageTag, size, bytes);
 }
 
 void GraphicsEditorDelegate::SendMidiToUI(const MidiMessage& message) {

@@ -16,14 +16,17 @@ class Graphics;
 // falls back to the plain delegate behaviour while no graphics context exists.
 class GraphicsEditorDelegate : public EditorDelegateBase {
  public:
-  using MakeGraphicsFunction = std::function<std::unique_ptr<gfx::Graphics>(GraphicsEditorDelegate&)>;
+  using MakeGraphicsFunction =
+      std::function<std::unique_ptr<gfx::Graphics>(GraphicsEditorDelegate&)>;
   using LayoutFunction = std::function<void(gfx::Graphics&)>;
 
   explicit GraphicsEditorDelegate(int paramCount);
   ~GraphicsEditorDelegate() override;
 
   // [main-thread] Set by the effect's constructor.
-  void SetMakeGraphicsFunction(MakeGraphicsFunction function) { makeGraphics_ = std::move(function); }
+  void SetMakeGraphicsFunction(MakeGraphicsFunction function) {
+    makeGraphics_ = std::move(function);
+  }
   void SetLayoutFunction(LayoutFunction function) { layout_ = std::move(function); }
 
   // [main-thread] Runs the make-graphics function; null without one.

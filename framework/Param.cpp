@@ -36,10 +36,9 @@ double Param::ShapePowCurve::NormalFromPlain(double v, const Param& param) const
 
 Param::Param() : shape_(std::make_unique<ShapeLinear>()) {}
 
-void Param::DefineDouble(const char* name, double defaultValue, double min, double max,
-                         double step, const char* label, int flags, const char* group,
-                         const Shape& shape, int unitCode, FormatHook formatHook,
-                         ParseHook parseHook) {
+void Param::DefineDouble(const char* name, double defaultValue, double min, double max, double step,
+                         const char* label, int flags, const char* group, const Shape& shape,
+                         int unitCode, FormatHook formatHook, ParseHook parseHook) {
   if (type_ == ParamType::None) type_ = ParamType::Double;
   name_ = BoundedText(name, kMaxNameLength);
   label_ = BoundedText(label, kMaxTextLength);
@@ -74,8 +73,8 @@ void Param::DefineInt(const char* name, int defaultValue, int min, int max, cons
                kDefaultUnitCode);
 }
 
-void Param::DefineEnum(const char* name, int defaultValue, int count, const char* label,
-                       int flags, const char* group, std::initializer_list<const char*> texts) {
+void Param::DefineEnum(const char* name, int defaultValue, int count, const char* label, int flags,
+                       const char* group, std::initializer_list<const char*> texts) {
   if (type_ == ParamType::None) type_ = ParamType::Enum;
   DefineInt(name, defaultValue, 0, count - 1, label, flags | Stepped, group);
   int value = 0;
@@ -134,8 +133,7 @@ bool Param::DisplayTextAt(int i, double& value, std::string& text) const {
   return true;
 }
 
-void Param::FormatValue(double v, bool isNormalized, std::string& out,
-                        bool useDisplayTexts) const {
+void Param::FormatValue(double v, bool isNormalized, std::string& out, bool useDisplayTexts) const {
   if (isNormalized) v = Clamp(Denormalize(v));
   if (formatHook_) {
     formatHook_(v, out);

@@ -102,7 +102,8 @@ class Param {
   bool DisplayTextAt(int i, double& value, std::string& text) const;
 
   // [main-thread] Text for v (normalized when isNormalized), at most 32 characters.
-  void FormatValue(double v, bool isNormalized, std::string& out, bool useDisplayTexts = true) const;
+  void FormatValue(double v, bool isNormalized, std::string& out,
+                   bool useDisplayTexts = true) const;
   std::string FormatValue(double v, bool isNormalized, bool useDisplayTexts = true) const;
   // [main-thread] Plain value for a text; display texts match exactly and case-sensitively.
   double ParseText(const char* text) const;

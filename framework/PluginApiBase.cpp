@@ -17,7 +17,8 @@ PluginApiBase::~PluginApiBase() {
 
 void PluginApiBase::StartInstanceTimer(TimerHost& host) {
   StopInstanceTimer();
-  timer_ = StartTimer(host, [this](Timer&) { OnTimerTick(); }, kTimerIntervalMs);
+  timer_ = StartTimer(
+      host, [this](Timer&) { OnTimerTick(); }, kTimerIntervalMs);
 }
 
 void PluginApiBase::StopInstanceTimer() {

@@ -163,8 +163,8 @@ bool PluginProcessor::IsChannelConnected(Direction direction, int index) const {
 
 int PluginProcessor::ConnectedChannelCount(Direction direction) const {
   const auto& slots = Slots(direction);
-  return static_cast<int>(std::count_if(slots.begin(), slots.end(),
-                                        [](const ChannelSlot& s) { return s.connected; }));
+  return static_cast<int>(
+      std::count_if(slots.begin(), slots.end(), [](const ChannelSlot& s) { return s.connected; }));
 }
 
 int PluginProcessor::MaxBusCount(Direction direction, int* layoutIndex) const {

@@ -60,7 +60,9 @@ class PluginProcessor {
 
   bool IsChannelConnected(Direction direction, int index) const;
   int ConnectedChannelCount(Direction direction) const;
-  int ChannelSlotCount(Direction direction) const { return static_cast<int>(Slots(direction).size()); }
+  int ChannelSlotCount(Direction direction) const {
+    return static_cast<int>(Slots(direction).size());
+  }
   // Largest bus count of the direction over all layouts; layoutIndex gets the last layout
   // that has it (-1 without layouts).
   int MaxBusCount(Direction direction, int* layoutIndex = nullptr) const;
@@ -80,7 +82,9 @@ class PluginProcessor {
   bool UsesMpe() const { return usesMpe_; }
 
  private:
-  std::vector<ChannelSlot>& Slots(Direction d) { return d == Direction::Input ? inputSlots_ : outputSlots_; }
+  std::vector<ChannelSlot>& Slots(Direction d) {
+    return d == Direction::Input ? inputSlots_ : outputSlots_;
+  }
   const std::vector<ChannelSlot>& Slots(Direction d) const {
     return d == Direction::Input ? inputSlots_ : outputSlots_;
   }

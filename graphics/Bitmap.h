@@ -6,7 +6,7 @@ namespace plugkit::gfx {
 
 // A decoded image owned by the drawing backend (and held by the process-wide bitmap cache).
 class BackendBitmap {
-public:
+ public:
   BackendBitmap(int pixelWidth, int pixelHeight, float scale, float drawScale)
       : pixelWidth_(pixelWidth), pixelHeight_(pixelHeight), scale_(scale), drawScale_(drawScale) {}
   virtual ~BackendBitmap() = default;
@@ -20,7 +20,7 @@ public:
   // 1.0 except for layers, which keep the draw scale current when they were made.
   float DrawScale() const { return drawScale_; }
 
-private:
+ private:
   int pixelWidth_;
   int pixelHeight_;
   float scale_;

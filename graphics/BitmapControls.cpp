@@ -11,7 +11,8 @@ namespace plugkit::gfx {
 namespace {
 
 Rect FrameRect(float x, float y, const Bitmap& bitmap) {
-  return Rect{x, y, x + static_cast<float>(bitmap.FrameWidth()), y + static_cast<float>(bitmap.FrameHeight())};
+  return Rect{x, y, x + static_cast<float>(bitmap.FrameWidth()),
+              y + static_cast<float>(bitmap.FrameHeight())};
 }
 
 }  // namespace
@@ -39,7 +40,8 @@ void BitmapBase::ReloadBitmap() {
   Graphics* g = owner_->GetGraphics();
   if (!g) return;
   const int scale = SaturateTruncate<int>(std::ceil(g->DrawScale() * g->ScreenScale()));
-  Bitmap loaded = g->LoadBitmap(bitmap_.resourceName.c_str(), bitmap_.frameCount, bitmap_.framesHorizontal, scale);
+  Bitmap loaded = g->LoadBitmap(bitmap_.resourceName.c_str(), bitmap_.frameCount,
+                                bitmap_.framesHorizontal, scale);
   // Keep the strip's identity even when loading fails, so a later rescale can try again.
   loaded.resourceName = bitmap_.resourceName;
   loaded.frameCount = bitmap_.frameCount;
@@ -47,17 +49,20 @@ void BitmapBase::ReloadBitmap() {
   bitmap_ = loaded;
 }
 
-BitmapControl::BitmapControl(float x, float y, const Bitmap& bitmap, int paramIndex, const Blend& blend)
+BitmapControl::BitmapControl(float x, float y, const Bitmap& bitmap, int paramIndex,
+                             const Blend& blend)
     : Control(FrameRect(x, y, bitmap), paramIndex), BitmapBase(bitmap, this) {
   SetBlend(blend);
 }
 
-BitmapKnobControl::BitmapKnobControl(float x, float y, const Bitmap& bitmap, int paramIndex, Direction direction,
-                                     double gearing)
-    : KnobControlBase(FrameRect(x, y, bitmap), paramIndex, direction, gearing), BitmapBase(bitmap, this) {}
+BitmapKnobControl::BitmapKnobControl(float x, float y, const Bitmap& bitmap, int paramIndex,
+                                     Direction direction, double gearing)
+    : KnobControlBase(FrameRect(x, y, bitmap), paramIndex, direction, gearing),
+      BitmapBase(bitmap, this) {}
 
 BitmapSwitchControl::BitmapSwitchControl(float x, float y, const Bitmap& bitmap, int paramIndex)
-    : SwitchControlBase(FrameRect(x, y, bitmap), paramIndex, nullptr, 2), BitmapBase(bitmap, this) {}
+    : SwitchControlBase(FrameRect(x, y, bitmap), paramIndex, nullptr, 2),
+      BitmapBase(bitmap, this) {}
 
 void BitmapSwitchControl::OnMouseDown(float, float, const MouseState&) {
   const int n = GetBitmap().FrameCount();

@@ -10,7 +10,7 @@
 namespace plugkit::gfx {
 
 class BitmapBase {
-public:
+ public:
   BitmapBase(const Bitmap& bitmap, Control* owner) : bitmap_(bitmap), owner_(owner) {}
   virtual ~BitmapBase() = default;
 
@@ -23,24 +23,25 @@ public:
   // Fetches the cached image made for the current total scale.
   void ReloadBitmap();
 
-private:
+ private:
   Bitmap bitmap_;
   Control* owner_;
 };
 
 // A static or value-driven image (the editor's background is one).
 class BitmapControl : public Control, public BitmapBase {
-public:
-  BitmapControl(float x, float y, const Bitmap& bitmap, int paramIndex = -1, const Blend& blend = {});
+ public:
+  BitmapControl(float x, float y, const Bitmap& bitmap, int paramIndex = -1,
+                const Blend& blend = {});
 
   void Draw(Graphics& g) override { DrawFrame(g); }
   void OnRescale() override { ReloadBitmap(); }
 };
 
 class BitmapKnobControl : public KnobControlBase, public BitmapBase {
-public:
-  BitmapKnobControl(float x, float y, const Bitmap& bitmap, int paramIndex, Direction direction = Direction::Vertical,
-                    double gearing = kDefaultGearing);
+ public:
+  BitmapKnobControl(float x, float y, const Bitmap& bitmap, int paramIndex,
+                    Direction direction = Direction::Vertical, double gearing = kDefaultGearing);
 
   void Draw(Graphics& g) override { DrawFrame(g); }
   void OnRescale() override { ReloadBitmap(); }
@@ -49,7 +50,7 @@ public:
 // Steps through the frames of its strip: the frame count, not the parameter's range, decides
 // the stepping.
 class BitmapSwitchControl : public SwitchControlBase, public BitmapBase {
-public:
+ public:
   BitmapSwitchControl(float x, float y, const Bitmap& bitmap, int paramIndex = -1);
 
   void OnMouseDown(float x, float y, const MouseState& state) override;

@@ -14,7 +14,7 @@ namespace plugkit::gfx {
 // The Cairo backend's image: a decoded raster image, or the off-screen surface of a layer.
 // Owns its surface (and, for layers, the drawing context on it).
 class CairoBitmap : public BackendBitmap {
-public:
+ public:
   // Takes ownership of the surface reference.
   CairoBitmap(cairo_surface_t* surface, float scale, float drawScale);
   ~CairoBitmap() override;
@@ -32,7 +32,7 @@ public:
   // The drawing context on this surface, made on first use with its base state saved once.
   cairo_t* Context();
 
-private:
+ private:
   cairo_surface_t* surface_;
   cairo_t* context_ = nullptr;
 };

@@ -12,16 +12,26 @@ namespace plugkit::gfx {
 inline cairo_operator_t CairoOperator(const Blend* blend) {
   if (!blend) return CAIRO_OPERATOR_OVER;
   switch (blend->method) {
-    case BlendMethod::SrcOver: return CAIRO_OPERATOR_OVER;
-    case BlendMethod::SrcIn: return CAIRO_OPERATOR_IN;
-    case BlendMethod::SrcOut: return CAIRO_OPERATOR_OUT;
-    case BlendMethod::SrcAtop: return CAIRO_OPERATOR_ATOP;
-    case BlendMethod::DstOver: return CAIRO_OPERATOR_DEST_OVER;
-    case BlendMethod::DstIn: return CAIRO_OPERATOR_DEST_IN;
-    case BlendMethod::DstOut: return CAIRO_OPERATOR_DEST_OUT;
-    case BlendMethod::DstAtop: return CAIRO_OPERATOR_DEST_ATOP;
-    case BlendMethod::Add: return CAIRO_OPERATOR_ADD;
-    case BlendMethod::XOR: return CAIRO_OPERATOR_XOR;
+    case BlendMethod::SrcOver:
+      return CAIRO_OPERATOR_OVER;
+    case BlendMethod::SrcIn:
+      return CAIRO_OPERATOR_IN;
+    case BlendMethod::SrcOut:
+      return CAIRO_OPERATOR_OUT;
+    case BlendMethod::SrcAtop:
+      return CAIRO_OPERATOR_ATOP;
+    case BlendMethod::DstOver:
+      return CAIRO_OPERATOR_DEST_OVER;
+    case BlendMethod::DstIn:
+      return CAIRO_OPERATOR_DEST_IN;
+    case BlendMethod::DstOut:
+      return CAIRO_OPERATOR_DEST_OUT;
+    case BlendMethod::DstAtop:
+      return CAIRO_OPERATOR_DEST_ATOP;
+    case BlendMethod::Add:
+      return CAIRO_OPERATOR_ADD;
+    case BlendMethod::XOR:
+      return CAIRO_OPERATOR_XOR;
   }
   return CAIRO_OPERATOR_OVER;
 }
@@ -50,7 +60,7 @@ inline void SetSourceColor(cairo_t* cr, const Color& color, const Blend* blend) 
 // clips that bitmap drawing and clip changes make, so it is set aside meanwhile (in device
 // coordinates, so a transform change in between does not move it).
 class SetAsidePath {
-public:
+ public:
   explicit SetAsidePath(cairo_t* cr) : cr_(cr) {
     cairo_matrix_t matrix;
     cairo_get_matrix(cr_, &matrix);
@@ -71,7 +81,7 @@ public:
   SetAsidePath(const SetAsidePath&) = delete;
   SetAsidePath& operator=(const SetAsidePath&) = delete;
 
-private:
+ private:
   cairo_t* cr_;
   cairo_path_t* path_;
 };

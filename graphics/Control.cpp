@@ -38,7 +38,9 @@ void Control::OnMouseUp(float, float, const MouseState&) {}
 
 void Control::OnMouseDrag(float, float, float, float, const MouseState&) {}
 
-void Control::OnMouseDblClick(float x, float y, const MouseState&) { ResetToDefault(ValueIndexAt(x, y)); }
+void Control::OnMouseDblClick(float x, float y, const MouseState&) {
+  ResetToDefault(ValueIndexAt(x, y));
+}
 
 void Control::OnMouseWheel(float, float, const MouseState&, float) {}
 
@@ -103,8 +105,8 @@ void Control::PromptForValue(float x, float y) {
   if (!param) return;
   const Rect bounds = param->DisplayTextCount() > 0
                           ? drawRect_
-                          : Rect{drawRect_.MW() - 20.0f, drawRect_.MH() - 8.0f, drawRect_.MW() + 20.0f,
-                                 drawRect_.MH() + 8.0f};
+                          : Rect{drawRect_.MW() - 20.0f, drawRect_.MH() - 8.0f,
+                                 drawRect_.MW() + 20.0f, drawRect_.MH() + 8.0f};
   graphics_->ShowParamPrompt(this, bounds, i);
   SetDirty(false);
 }
@@ -140,7 +142,8 @@ const Param* Control::GetParam(int valueIndex) const {
 void Control::AddValue(int paramIndex) { values_.push_back({paramIndex, 0.0}); }
 
 void Control::BindParam(int paramIndex, int valueIndex) {
-  if (valueIndex < 0 || valueIndex >= ValueCount()) throw std::out_of_range("control value index out of range");
+  if (valueIndex < 0 || valueIndex >= ValueCount())
+    throw std::out_of_range("control value index out of range");
   values_[static_cast<std::size_t>(valueIndex)].paramIndex = paramIndex;
   SetDirty(false);
 }
@@ -221,7 +224,9 @@ void Control::SetDisabled(bool disable) {
   SetDirty(false);
 }
 
-bool Control::HitTest(float x, float y) const { return !hitRect_.Empty() && hitRect_.ContainsPoint(x, y); }
+bool Control::HitTest(float x, float y) const {
+  return !hitRect_.Empty() && hitRect_.ContainsPoint(x, y);
+}
 
 void Control::SetDirty(bool triggerAction, int valueIndex) {
   if (ValueCount() == 1) valueIndex = 0;
@@ -250,8 +255,8 @@ bool Control::IsDirty() const { return animation_ ? true : dirty_; }
 
 bool Control::WantsGestures() const { return !gestureHandlers_.empty() && !animation_; }
 
-void Control::SetValueFromPointer(float x, float y, Direction direction, const Rect& bounds, int valueIndex, double,
-                                  double lowerClip, double upperClip) {
+void Control::SetValueFromPointer(float x, float y, Direction direction, const Rect& bounds,
+                                  int valueIndex, double, double lowerClip, double upperClip) {
   x = std::min(std::max(x, bounds.L), bounds.R);
   y = std::min(std::max(y, bounds.T), bounds.B);
   const double raw = direction == Direction::Horizontal ? (x - bounds.L) / bounds.W()

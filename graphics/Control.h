@@ -25,7 +25,7 @@ enum class Direction : std::int32_t { Vertical = 0, Horizontal = 1 };
 // normalized value per binding) and reacts to the events the graphics context routes to it.
 // Every operation runs on the editor's thread (the host's main thread).
 class Control {
-public:
+ public:
   using ActionFunction = std::function<void(Control&)>;
   using GestureFunction = std::function<void(Control&, const GestureInfo&)>;
 
@@ -93,8 +93,9 @@ public:
   virtual bool IsDirty() const;
   virtual bool WantsGestures() const;
   // Sets the value(s) from a pointer position inside `bounds` (rounded to 0.001).
-  virtual void SetValueFromPointer(float x, float y, Direction direction, const Rect& bounds, int valueIndex,
-                                   double scalar = 1.0, double lowerClip = 0.0, double upperClip = 1.0);
+  virtual void SetValueFromPointer(float x, float y, Direction direction, const Rect& bounds,
+                                   int valueIndex, double scalar = 1.0, double lowerClip = 0.0,
+                                   double upperClip = 1.0);
   virtual void OnAnimationEnd();
 
   // ---- Values -----------------------------------------------------------------------------
@@ -152,11 +153,11 @@ public:
   void AttachGestureHandler(GestureType type, GestureFunction function);
   GestureType LastGesture() const { return lastGesture_; }
 
-protected:
+ protected:
   // Asks the graphics context for a value prompt over the control (right button).
   void PromptForValue(float x, float y);
 
-private:
+ private:
   struct ValueEntry {
     int paramIndex;
     double value;

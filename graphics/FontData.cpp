@@ -40,8 +40,8 @@ struct Table {
 };
 
 bool IsSingleFont(const Reader& r) {
-  return r.TagIs(0, "\x00\x01\x00\x00") || r.TagIs(0, "\x31\x00\x00\x00") ||
-         r.TagIs(0, "OTTO") || r.TagIs(0, "typ1");
+  return r.TagIs(0, "\x00\x01\x00\x00") || r.TagIs(0, "\x31\x00\x00\x00") || r.TagIs(0, "OTTO") ||
+         r.TagIs(0, "typ1");
 }
 
 std::optional<std::size_t> FaceOffset(const Reader& r, int faceIndex) {

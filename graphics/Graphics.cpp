@@ -11,7 +11,8 @@
 
 namespace plugkit::gfx {
 
-Graphics::Graphics(GraphicsEditorDelegate& delegate, int width, int height, int frameRate, float drawScale)
+Graphics::Graphics(GraphicsEditorDelegate& delegate, int width, int height, int frameRate,
+                   float drawScale)
     : width_(width),
       height_(height),
       frameRate_(frameRate),
@@ -120,7 +121,8 @@ bool Graphics::IsCaptured(const Control* control) const {
 
 // ---- Events -----------------------------------------------------------------------------
 
-Control* Graphics::FindControlAt(float x, float y, bool capture, bool mouseOver, std::uint64_t touchId) {
+Control* Graphics::FindControlAt(float x, float y, bool capture, bool mouseOver,
+                                 std::uint64_t touchId) {
   if (!captured_.empty()) {
     const auto it = captured_.find(touchId);
     if (it != captured_.end()) return it->second;
@@ -134,7 +136,8 @@ Control* Graphics::FindControlAt(float x, float y, bool capture, bool mouseOver,
     for (int i = ControlCount() - 1; i >= lowest; --i) {
       Control* c = controls_[static_cast<std::size_t>(i)].get();
       if (c->IsHidden() || c->IsMouseTransparent()) continue;
-      if (c->IsDisabled() && !(mouseOver ? c->HoverWhenDisabled() : c->EventsWhenDisabled())) continue;
+      if (c->IsDisabled() && !(mouseOver ? c->HoverWhenDisabled() : c->EventsWhenDisabled()))
+        continue;
       if (c->HitTest(x, y)) {
         found = c;
         foundIndex = i;
@@ -216,7 +219,8 @@ void Graphics::OnMouseDrag(const std::vector<PointerEvent>& points) {
     if (resizeMode_ == ResizeMode::Scale) {
       // The press-time scale times the ratio of the current to the press-time pointer
       // distance from the window origin.
-      Resize(width_, height_, std::min(drawScale_ * p.y / mouseDownY_, drawScale_ * p.x / mouseDownX_), true);
+      Resize(width_, height_,
+             std::min(drawScale_ * p.y / mouseDownY_, drawScale_ * p.x / mouseDownX_), true);
     } else {
       Resize(SaturateTruncate<int>(p.x), SaturateTruncate<int>(p.y), drawScale_, true);
     }
@@ -276,9 +280,13 @@ bool Graphics::DispatchKey(float x, float y, const KeyEvent& key, bool isRelease
   return keyHandler_ ? keyHandler_(key, isRelease) : false;
 }
 
-bool Graphics::OnKeyDown(float x, float y, const KeyEvent& key) { return DispatchKey(x, y, key, false); }
+bool Graphics::OnKeyDown(float x, float y, const KeyEvent& key) {
+  return DispatchKey(x, y, key, false);
+}
 
-bool Graphics::OnKeyUp(float x, float y, const KeyEvent& key) { return DispatchKey(x, y, key, true); }
+bool Graphics::OnKeyUp(float x, float y, const KeyEvent& key) {
+  return DispatchKey(x, y, key, true);
+}
 
 Control* Graphics::FindDropTarget(float x, float y) {
   for (int i = ControlCount() - 1; i >= 0; --i) {
@@ -302,7 +310,8 @@ void Graphics::ReleasePointerCapture() {
 }
 
 void Graphics::RegisterGesture(GestureType type) {
-  if (std::find(registeredGestures_.begin(), registeredGestures_.end(), type) == registeredGestures_.end()) {
+  if (std::find(registeredGestures_.begin(), registeredGestures_.end(), type) ==
+      registeredGestures_.end()) {
     registeredGestures_.push_back(type);
   }
 }
@@ -319,7 +328,8 @@ bool Graphics::IsDirty(RectList& rects) {
   ForEachControl([&](Control& c) {
     if (!c.IsDirty()) return;
     Rect r = c.DrawRect().Padded(kDirtyPadding);
-    if (const Control* parent = c.Parent()) r = r.ConstrainedTo(parent->DrawRect().Padded(kDirtyPadding));
+    if (const Control* parent = c.Parent())
+      r = r.ConstrainedTo(parent->DrawRect().Padded(kDirtyPadding));
     rects.Add(r);
     dirty = true;
   });
@@ -379,8 +389,8 @@ void Graphics::Resize(int width, int height, float drawScale, bool needsWindowRe
   drawScale_ = drawScale;
   height_ = height;
   if (cornerResizer_) cornerResizer_->OnRescale();
-  const bool parentResized =
-      delegate_->NotifyEditorResized(WindowPixels(width_, drawScale_), WindowPixels(height_, drawScale_), needsWindowResize);
+  const bool parentResized = delegate_->NotifyEditorResized(
+      WindowPixels(width_, drawScale_), WindowPixels(height_, drawScale_), needsWindowResize);
   ResizeWindow(parentResized);
   ForEachControl([](Control& c) { c.OnResize(); });
   SetAllControlsDirty();
@@ -391,8 +401,8 @@ void Graphics::SetScreenScale(float scale) {
   // A zero, negative or non-finite scale would make every unit conversion meaningless.
   if (!(scale > 0.0f) || !std::isfinite(scale)) return;
   screenScale_ = scale;
-  const bool parentResized =
-      delegate_->NotifyEditorResized(WindowPixels(width_, drawScale_), WindowPixels(height_, drawScale_), true);
+  const bool parentResized = delegate_->NotifyEditorResized(
+      WindowPixels(width_, drawScale_), WindowPixels(height_, drawScale_), true);
   ResizeWindow(parentResized);
   ForEachControl([](Control& c) { c.OnRescale(); });
   SetAllControlsDirty();
@@ -441,7 +451,9 @@ void Graphics::OnHostResizeRequest(int pixelWidth, int pixelHeight) {
   float taken = candidate;
   if (!ScaleReproduces(taken, pixelWidth, pixelHeight)) {
     const float below = std::nextafter(candidate, 0.0f);
-    taken = ScaleReproduces(below, pixelWidth, pixelHeight) ? below : std::nextafter(candidate, maxScale_ * 2.0f);
+    taken = ScaleReproduces(below, pixelWidth, pixelHeight)
+                ? below
+                : std::nextafter(candidate, maxScale_ * 2.0f);
   }
   if (ScaleReproduces(taken, pixelWidth, pixelHeight)) {
     Resize(width_, height_, taken, false);
@@ -463,7 +475,8 @@ void Graphics::ShowParamPrompt(Control* control, const Rect& bounds, int valueIn
     const double current = param->Clamp(param->Denormalize(control->Value(valueIndex)));
     double value = 0.0;
     std::string text;
-    for (int i = 0; param->DisplayTextAt(i, value, text); ++i) promptMenu_.AddItem(text, value == current);
+    for (int i = 0; param->DisplayTextAt(i, value, text); ++i)
+      promptMenu_.AddItem(text, value == current);
     ShowPopupMenu(*control, promptMenu_, bounds, valueIndex);
     return;
   }
@@ -503,8 +516,8 @@ void Graphics::SetControlValueAfterPopupMenu(PopupMenu* menu) {
   popupIsContextMenu_ = false;
 }
 
-void Graphics::ShowTextEntry(Control& owner, const TextStyle& style, const Rect& bounds, const char* text,
-                             int valueIndex) {
+void Graphics::ShowTextEntry(Control& owner, const TextStyle& style, const Rect& bounds,
+                             const char* text, int valueIndex) {
   textEntryOwner_ = &owner;
   textEntryValueIndex_ = valueIndex;
   const int paramIndex = owner.GetParam(valueIndex) ? owner.ParamIndex(valueIndex) : -1;

@@ -34,7 +34,7 @@ class Control;
 enum class ResourceLocation : int;  // where a named resource was found (graphics/Resources.h)
 
 class Graphics {
-public:
+ public:
   using KeyHandler = std::function<bool(const KeyEvent& key, bool isRelease)>;
   using FrameTickHandler = std::function<void()>;
   using ValueFunction = std::function<double(double x)>;
@@ -61,51 +61,63 @@ public:
   virtual void EndFrame() {}
 
   // [main-thread] Vector images are never used by this editor; the base draws nothing.
-  virtual void DrawVectorImage(const VectorImage& image, const Rect& bounds, const Blend* blend = nullptr);
-  virtual void DrawRotatedVectorImage(const VectorImage& image, float cx, float cy, float width, float height,
-                                      double angle, const Blend* blend = nullptr);
+  virtual void DrawVectorImage(const VectorImage& image, const Rect& bounds,
+                               const Blend* blend = nullptr);
+  virtual void DrawRotatedVectorImage(const VectorImage& image, float cx, float cy, float width,
+                                      float height, double angle, const Blend* blend = nullptr);
 
   // [main-thread] Draws the bitmap into `dest`, taking pixels from (srcX, srcY) in units of
   // the bitmap.
-  virtual void DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX, int srcY, const Blend* blend = nullptr) = 0;
-  virtual void DrawBitmapScaledToFit(const Bitmap& bitmap, const Rect& bounds, const Blend* blend = nullptr);
-  virtual void DrawRotatedBitmap(const Bitmap& bitmap, float cx, float cy, double angle, const Blend* blend = nullptr);
+  virtual void DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX, int srcY,
+                          const Blend* blend = nullptr) = 0;
+  virtual void DrawBitmapScaledToFit(const Bitmap& bitmap, const Rect& bounds,
+                                     const Blend* blend = nullptr);
+  virtual void DrawRotatedBitmap(const Bitmap& bitmap, float cx, float cy, double angle,
+                                 const Blend* blend = nullptr);
 
   virtual void DrawPoint(const Color& color, float x, float y, const Blend* blend = nullptr);
-  virtual void DrawLine(const Color& color, float x1, float y1, float x2, float y2, const Blend* blend = nullptr,
+  virtual void DrawLine(const Color& color, float x1, float y1, float x2, float y2,
+                        const Blend* blend = nullptr, float thickness = 1.0f);
+  virtual void DrawDottedLine(const Color& color, float x1, float y1, float x2, float y2,
+                              const Blend* blend = nullptr, float thickness = 1.0f,
+                              float dashLength = 2.0f);
+  virtual void DrawTriangle(const Color& color, float x1, float y1, float x2, float y2, float x3,
+                            float y3, const Blend* blend = nullptr, float thickness = 1.0f);
+  virtual void DrawRect(const Color& color, const Rect& bounds, const Blend* blend = nullptr,
                         float thickness = 1.0f);
-  virtual void DrawDottedLine(const Color& color, float x1, float y1, float x2, float y2, const Blend* blend = nullptr,
-                              float thickness = 1.0f, float dashLength = 2.0f);
-  virtual void DrawTriangle(const Color& color, float x1, float y1, float x2, float y2, float x3, float y3,
-                            const Blend* blend = nullptr, float thickness = 1.0f);
-  virtual void DrawRect(const Color& color, const Rect& bounds, const Blend* blend = nullptr, float thickness = 1.0f);
-  virtual void DrawRoundRect(const Color& color, const Rect& bounds, float rTL, float rTR, float rBR, float rBL,
-                             const Blend* blend = nullptr, float thickness = 1.0f);
-  virtual void DrawRoundRect(const Color& color, const Rect& bounds, float radius = 5.0f, const Blend* blend = nullptr,
+  virtual void DrawRoundRect(const Color& color, const Rect& bounds, float rTL, float rTR,
+                             float rBR, float rBL, const Blend* blend = nullptr,
                              float thickness = 1.0f);
+  virtual void DrawRoundRect(const Color& color, const Rect& bounds, float radius = 5.0f,
+                             const Blend* blend = nullptr, float thickness = 1.0f);
   virtual void DrawArc(const Color& color, float cx, float cy, float r, float a1, float a2,
                        const Blend* blend = nullptr, float thickness = 1.0f);
-  virtual void DrawCircle(const Color& color, float cx, float cy, float r, const Blend* blend = nullptr,
-                          float thickness = 1.0f);
-  virtual void DrawEllipse(const Color& color, float cx, float cy, float rx, float ry, float angle = 0.0f,
-                           const Blend* blend = nullptr, float thickness = 1.0f);
-  virtual void DrawEllipse(const Color& color, const Rect& bounds, const Blend* blend = nullptr, float thickness = 1.0f);
+  virtual void DrawCircle(const Color& color, float cx, float cy, float r,
+                          const Blend* blend = nullptr, float thickness = 1.0f);
+  virtual void DrawEllipse(const Color& color, float cx, float cy, float rx, float ry,
+                           float angle = 0.0f, const Blend* blend = nullptr,
+                           float thickness = 1.0f);
+  virtual void DrawEllipse(const Color& color, const Rect& bounds, const Blend* blend = nullptr,
+                           float thickness = 1.0f);
   virtual void DrawConvexPolygon(const Color& color, const float* x, const float* y, int count,
                                  const Blend* blend = nullptr, float thickness = 1.0f);
   virtual void DrawDottedRect(const Color& color, const Rect& bounds, const Blend* blend = nullptr,
                               float thickness = 1.0f, float dashLength = 2.0f);
 
-  virtual void FillTriangle(const Color& color, float x1, float y1, float x2, float y2, float x3, float y3,
-                            const Blend* blend = nullptr);
+  virtual void FillTriangle(const Color& color, float x1, float y1, float x2, float y2, float x3,
+                            float y3, const Blend* blend = nullptr);
   virtual void FillRect(const Color& color, const Rect& bounds, const Blend* blend = nullptr);
-  virtual void FillRoundRect(const Color& color, const Rect& bounds, float rTL, float rTR, float rBR, float rBL,
+  virtual void FillRoundRect(const Color& color, const Rect& bounds, float rTL, float rTR,
+                             float rBR, float rBL, const Blend* blend = nullptr);
+  virtual void FillRoundRect(const Color& color, const Rect& bounds, float radius = 5.0f,
                              const Blend* blend = nullptr);
-  virtual void FillRoundRect(const Color& color, const Rect& bounds, float radius = 5.0f, const Blend* blend = nullptr);
-  virtual void FillCircle(const Color& color, float cx, float cy, float r, const Blend* blend = nullptr);
-  virtual void FillEllipse(const Color& color, float cx, float cy, float rx, float ry, float angle = 0.0f,
-                           const Blend* blend = nullptr);
+  virtual void FillCircle(const Color& color, float cx, float cy, float r,
+                          const Blend* blend = nullptr);
+  virtual void FillEllipse(const Color& color, float cx, float cy, float rx, float ry,
+                           float angle = 0.0f, const Blend* blend = nullptr);
   virtual void FillEllipse(const Color& color, const Rect& bounds, const Blend* blend = nullptr);
-  virtual void FillArc(const Color& color, float cx, float cy, float r, float a1, float a2, const Blend* blend = nullptr);
+  virtual void FillArc(const Color& color, float cx, float cy, float r, float a1, float a2,
+                       const Blend* blend = nullptr);
   virtual void FillConvexPolygon(const Color& color, const float* x, const float* y, int count,
                                  const Blend* blend = nullptr);
 
@@ -130,11 +142,11 @@ public:
 
   // Vertical lines every stepX from L + stepX while < R, then horizontal lines likewise
   // (only for steps above 1); one stroke.
-  virtual void DrawGrid(const Color& color, const Rect& bounds, float stepX, float stepY, const Blend* blend = nullptr,
-                        float thickness = 1.0f);
+  virtual void DrawGrid(const Color& color, const Rect& bounds, float stepX, float stepY,
+                        const Blend* blend = nullptr, float thickness = 1.0f);
   // Plots function(x) for x in 0..1 (result 0..1, bottom to top) as one polyline.
-  virtual void DrawValuePlot(const Color& color, const Rect& bounds, const ValueFunction& function, int pointCount,
-                             const Blend* blend = nullptr, float thickness = 1.0f);
+  virtual void DrawValuePlot(const Color& color, const Rect& bounds, const ValueFunction& function,
+                             int pointCount, const Blend* blend = nullptr, float thickness = 1.0f);
 
   // Process-wide font cache (implemented with the caches).
   virtual bool LoadFont(const char* fontId, const void* bytes, int size);
@@ -147,7 +159,8 @@ public:
     (void)layer, (void)pixels;
     return false;
   }
-  virtual void CompositeShadow(Layer& layer, const std::vector<std::uint8_t>& mask, const Shadow& shadow) {
+  virtual void CompositeShadow(Layer& layer, const std::vector<std::uint8_t>& mask,
+                               const Shadow& shadow) {
     (void)layer, (void)mask, (void)shadow;
   }
   // Makes the innermost open layer (or the main surface) the drawing target.
@@ -156,7 +169,8 @@ public:
   // Path interface. Angles are degrees clockwise from 12 o'clock.
   virtual void PathClear() = 0;
   virtual void PathClose() = 0;
-  virtual void PathArc(float cx, float cy, float r, float a1, float a2, Winding winding = Winding::Clockwise) = 0;
+  virtual void PathArc(float cx, float cy, float r, float a1, float a2,
+                       Winding winding = Winding::Clockwise) = 0;
   virtual void PathMoveTo(float x, float y) = 0;
   virtual void PathLineTo(float x, float y) = 0;
   virtual void PathSetWinding(bool clockwise) { (void)clockwise; }
@@ -164,7 +178,8 @@ public:
   virtual void PathQuadTo(float cx, float cy, float x2, float y2) = 0;
   virtual void PathStroke(const Color& color, float thickness, const StrokeOptions& options = {},
                           const Blend* blend = nullptr) = 0;
-  virtual void PathFill(const Color& color, const FillOptions& options = {}, const Blend* blend = nullptr) = 0;
+  virtual void PathFill(const Color& color, const FillOptions& options = {},
+                        const Blend* blend = nullptr) = 0;
 
   // [main-thread] Makes `matrix` the transform of everything drawn next.
   virtual void SetTransform(const Matrix& matrix) = 0;
@@ -203,30 +218,35 @@ public:
     return false;
   }
   virtual void StartFileDrag(const char* path, const Rect& bounds) { (void)path, (void)bounds; }
-  virtual MessageBoxResult ShowMessageBox(const char* text, const char* title, MessageBoxType type,
-                                          const std::function<void(MessageBoxResult)>& completion = nullptr) = 0;
+  virtual MessageBoxResult ShowMessageBox(
+      const char* text, const char* title, MessageBoxType type,
+      const std::function<void(MessageBoxResult)>& completion = nullptr) = 0;
   // [main-thread] Open or save dialog; `fileName` is empty afterwards when cancelled.
   virtual void ChooseFile(std::string& fileName, std::string& directory, FileAction action,
                           const char* extensions) = 0;
   virtual void ChooseDirectory(std::string& directory) = 0;
   virtual bool ChooseColor(Color& color, const char* title) = 0;
-  virtual bool OpenWebAddress(const char* address, const char* title = nullptr, const char* confirmText = nullptr,
+  virtual bool OpenWebAddress(const char* address, const char* title = nullptr,
+                              const char* confirmText = nullptr,
                               const char* failureText = nullptr) = 0;
   virtual const char* PlatformName() const = 0;
   virtual bool RevealInFileBrowser(const char* path, bool select) = 0;
   virtual void SetModuleInstance(void* instance) { moduleInstance_ = instance; }
   virtual void* ModuleInstance() const { return moduleInstance_; }
-  virtual std::unique_ptr<PlatformFont> LoadSystemFont(const char* fontId, const char* family, FontStyle style) = 0;
-  virtual std::unique_ptr<PlatformFont> LoadFontData(const char* fontId, const void* bytes, int size) = 0;
-  virtual std::unique_ptr<PlatformFont> LoadFontFile(const char* fontId, const char* fileOrResourceName) = 0;
+  virtual std::unique_ptr<PlatformFont> LoadSystemFont(const char* fontId, const char* family,
+                                                       FontStyle style) = 0;
+  virtual std::unique_ptr<PlatformFont> LoadFontData(const char* fontId, const void* bytes,
+                                                     int size) = 0;
+  virtual std::unique_ptr<PlatformFont> LoadFontFile(const char* fontId,
+                                                     const char* fileOrResourceName) = 0;
   // [main-thread] Keeps a platform copy of the font for native text boxes.
   virtual void RegisterPlatformFont(const char* fontId, const PlatformFont& font) = 0;
   virtual const char* BundleId() const { return ""; }
   virtual const char* AppGroupId() const { return ""; }
   virtual void BeginContext() {}
   virtual void EndContext() {}
-  virtual void ShowPlatformTextEntry(int paramIndex, const TextStyle& style, const Rect& bounds, int length,
-                                     const char* text) = 0;
+  virtual void ShowPlatformTextEntry(int paramIndex, const TextStyle& style, const Rect& bounds,
+                                     int length, const char* text) = 0;
   // [main-thread] Shows the menu; returns the menu holding the choice (null when none) or,
   // when the platform answers later, sets isAsync and returns null.
   virtual PopupMenu* ShowPlatformMenu(PopupMenu& menu, const Rect& bounds, bool& isAsync) = 0;
@@ -246,13 +266,15 @@ public:
   virtual void ReleasePointerCapture();
 
   // Process-wide bitmap cache. A target scale of 0 means the current total scale.
-  virtual Bitmap LoadBitmap(const char* name, const void* bytes, int size, int frameCount, bool framesHorizontal,
-                            int targetScale);
-  virtual Bitmap LoadBitmap(const char* name, int frameCount = 1, bool framesHorizontal = false, int targetScale = 0);
+  virtual Bitmap LoadBitmap(const char* name, const void* bytes, int size, int frameCount,
+                            bool framesHorizontal, int targetScale);
+  virtual Bitmap LoadBitmap(const char* name, int frameCount = 1, bool framesHorizontal = false,
+                            int targetScale = 0);
 
-  virtual VectorImage LoadVectorImage(const char* name, const void* bytes, int size, const char* units = "px",
+  virtual VectorImage LoadVectorImage(const char* name, const void* bytes, int size,
+                                      const char* units = "px", float dpi = 72.0f);
+  virtual VectorImage LoadVectorImage(const char* fileOrResourceName, const char* units = "px",
                                       float dpi = 72.0f);
-  virtual VectorImage LoadVectorImage(const char* fileOrResourceName, const char* units = "px", float dpi = 72.0f);
   // [main-thread] The bytes of a file or embedded resource; empty when not found.
   virtual std::vector<std::uint8_t> ReadResource(const char* name, const char* type);
 
@@ -261,11 +283,14 @@ public:
   const std::vector<GestureType>& RegisteredGestures() const { return registeredGestures_; }
 
   // Backend image and font creation.
-  virtual std::unique_ptr<BackendBitmap> DecodeBitmap(const char* name, const void* bytes, int size, int scale) = 0;
-  virtual std::unique_ptr<BackendBitmap> DecodeBitmap(const char* location, int scale, ResourceLocation kind,
+  virtual std::unique_ptr<BackendBitmap> DecodeBitmap(const char* name, const void* bytes, int size,
+                                                      int scale) = 0;
+  virtual std::unique_ptr<BackendBitmap> DecodeBitmap(const char* location, int scale,
+                                                      ResourceLocation kind,
                                                       const char* extension) = 0;
-  virtual std::unique_ptr<BackendBitmap> CreateSurfaceBitmap(int pixelWidth, int pixelHeight, int scale,
-                                                             float drawScale, bool cacheable) = 0;
+  virtual std::unique_ptr<BackendBitmap> CreateSurfaceBitmap(int pixelWidth, int pixelHeight,
+                                                             int scale, float drawScale,
+                                                             bool cacheable) = 0;
   virtual bool CreateBackendFont(const char* fontId, const PlatformFont& font) = 0;
   virtual int AlphaByteOffset() const = 0;
   virtual bool IsBitmapFlipped() const = 0;
@@ -279,13 +304,15 @@ public:
   // ---- Non-virtual drawing operations -----------------------------------------------------
 
   // Draws frame `frame` (1-based, clamped to the strip) of a film strip into `bounds`.
-  void DrawBitmap(const Bitmap& bitmap, const Rect& bounds, int frame, const Blend* blend = nullptr);
-  void DrawHorizontalLine(const Color& color, float y, float x1, float x2, const Blend* blend = nullptr,
-                          float thickness = 1.0f);
+  void DrawBitmap(const Bitmap& bitmap, const Rect& bounds, int frame,
+                  const Blend* blend = nullptr);
+  void DrawHorizontalLine(const Color& color, float y, float x1, float x2,
+                          const Blend* blend = nullptr, float thickness = 1.0f);
   // A line along `angle` (degrees clockwise from 12 o'clock) between two radii.
   void DrawRadialLine(const Color& color, float cx, float cy, float angle, float rMin, float rMax,
                       const Blend* blend = nullptr, float thickness = 1.0f);
-  void DrawText(const TextStyle& style, const char* str, const Rect& bounds, const Blend* blend = nullptr);
+  void DrawText(const TextStyle& style, const char* str, const Rect& bounds,
+                const Blend* blend = nullptr);
 
   // Transform stack; every change is handed to SetTransform.
   void PathTransformSave();
@@ -331,7 +358,8 @@ public:
   // The control a pointer hits: the control already holding that touch id, else the frontmost
   // visible, enabled, hit control (hover searches skip the background and need hover handling
   // on). With capture the control then holds the touch id until release.
-  Control* FindControlAt(float x, float y, bool capture = false, bool mouseOver = false, std::uint64_t touchId = 0);
+  Control* FindControlAt(float x, float y, bool capture = false, bool mouseOver = false,
+                         std::uint64_t touchId = 0);
 
   // ---- Frame cycle ------------------------------------------------------------------------
 
@@ -389,13 +417,14 @@ public:
   // [main-thread] A menu of the parameter's display texts, or a text entry with its value.
   void ShowParamPrompt(Control* control, const Rect& bounds, int valueIndex);
   void ShowPopupMenu(Control& owner, PopupMenu& menu, const Rect& bounds, int valueIndex);
-  void ShowTextEntry(Control& owner, const TextStyle& style, const Rect& bounds, const char* text, int valueIndex);
+  void ShowTextEntry(Control& owner, const TextStyle& style, const Rect& bounds, const char* text,
+                     int valueIndex);
   // [main-thread] The platform reports a committed text entry.
   void SetTextEntryResult(const char* text);
   // [main-thread] The platform reports the choice of a menu shown by ShowPopupMenu.
   void SetControlValueAfterPopupMenu(PopupMenu* menu);
 
-protected:
+ protected:
   // Process-wide caches used by LoadBitmap (implemented with the caches).
   ResourceLocation FindImageResource(const char* name, const char* extension, std::string& location,
                                      int targetScale, int& sourceScale);
@@ -424,7 +453,7 @@ protected:
   std::vector<Matrix> transformStack_;
   std::vector<std::unique_ptr<Layer>> layers_;
 
-private:
+ private:
   // Takes and drops this context's reference on the process-wide storages (bitmaps, vector
   // images, fonts); the last release empties them. Implemented with the caches.
   static void RetainSharedStorages();

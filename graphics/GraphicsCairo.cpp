@@ -123,12 +123,14 @@ void GraphicsCairo::ApplyFinalMatrix() {
   cairo_matrix_t inverse = finalMatrix_;
   // Cairo puts a context into a permanent error state for a singular or non-finite matrix;
   // such a transform draws nothing instead.
-  transformUsable_ = IsFinite(finalMatrix_) && cairo_matrix_invert(&inverse) == CAIRO_STATUS_SUCCESS;
+  transformUsable_ =
+      IsFinite(finalMatrix_) && cairo_matrix_invert(&inverse) == CAIRO_STATUS_SUCCESS;
   if (canvas_ && transformUsable_) cairo_set_matrix(canvas_, &finalMatrix_);
 }
 
 void GraphicsCairo::SetTransform(const Matrix& matrix) {
-  cairo_matrix_init(&currentMatrix_, matrix.xx, matrix.yx, matrix.xy, matrix.yy, matrix.tx, matrix.ty);
+  cairo_matrix_init(&currentMatrix_, matrix.xx, matrix.yx, matrix.xy, matrix.yy, matrix.tx,
+                    matrix.ty);
   if (!canvas_) return;
   ApplyClipMatrix();
   ApplyFinalMatrix();
@@ -151,7 +153,8 @@ void GraphicsCairo::SetClipRect(const Rect& clip) {
   ApplyFinalMatrix();
 }
 
-void GraphicsCairo::DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX, int srcY, const Blend* blend) {
+void GraphicsCairo::DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX, int srcY,
+                               const Blend* blend) {
   if (!bitmap.image || !CanDraw() || !IsFinite(dest)) return;
   CairoBitmap* image = AsCairo(bitmap.image);
   const double k = static_cast<double>(image->Scale()) * image->DrawScale();
@@ -162,8 +165,10 @@ void GraphicsCairo::DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX,
   // nor fade out at the strip's border.
   const int x0 = std::clamp(SaturateRound<int>(srcX * k), 0, image->PixelWidth());
   const int y0 = std::clamp(SaturateRound<int>(srcY * k), 0, image->PixelHeight());
-  const int x1 = std::clamp(SaturateRound<int>((srcX + static_cast<double>(dest.W())) * k), x0, image->PixelWidth());
-  const int y1 = std::clamp(SaturateRound<int>((srcY + static_cast<double>(dest.H())) * k), y0, image->PixelHeight());
+  const int x1 = std::clamp(SaturateRound<int>((srcX + static_cast<double>(dest.W())) * k), x0,
+                            image->PixelWidth());
+  const int y1 = std::clamp(SaturateRound<int>((srcY + static_cast<double>(dest.H())) * k), y0,
+                            image->PixelHeight());
   if (x1 <= x0 || y1 <= y0) return;
 
   SetAsidePath keep(canvas_);
@@ -178,7 +183,8 @@ void GraphicsCairo::DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX,
     cairo_rectangle(canvas_, x0, y0, x1 - x0, y1 - y0);
     cairo_clip(canvas_);
   }
-  cairo_surface_t* shown = cairo_surface_create_for_rectangle(image->Surface(), x0, y0, x1 - x0, y1 - y0);
+  cairo_surface_t* shown =
+      cairo_surface_create_for_rectangle(image->Surface(), x0, y0, x1 - x0, y1 - y0);
   cairo_set_source_surface(canvas_, shown, x0, y0);
   cairo_pattern_set_filter(cairo_get_source(canvas_), CAIRO_FILTER_BILINEAR);
   cairo_pattern_set_extend(cairo_get_source(canvas_), CAIRO_EXTEND_PAD);
@@ -214,15 +220,17 @@ bool GraphicsCairo::IsImageExtensionSupported(const char* extension) const {
   return lower.find("png") != std::string::npos;
 }
 
-std::unique_ptr<BackendBitmap> GraphicsCairo::DecodeBitmap(const char* name, const void* bytes, int size,
-                                                           int scale) {
+std::unique_ptr<BackendBitmap> GraphicsCairo::DecodeBitmap(const char* name, const void* bytes,
+                                                           int size, int scale) {
   (void)name;
   if (!bytes || size <= 0) return nullptr;
-  return CairoBitmap::DecodePng({static_cast<const unsigned char*>(bytes), static_cast<std::size_t>(size)},
-                                static_cast<float>(scale));
+  return CairoBitmap::DecodePng(
+      {static_cast<const unsigned char*>(bytes), static_cast<std::size_t>(size)},
+      static_cast<float>(scale));
 }
 
-std::unique_ptr<BackendBitmap> GraphicsCairo::DecodeBitmap(const char* location, int scale, ResourceLocation kind,
+std::unique_ptr<BackendBitmap> GraphicsCairo::DecodeBitmap(const char* location, int scale,
+                                                           ResourceLocation kind,
                                                            const char* extension) {
   if (!location) return nullptr;
   switch (kind) {
@@ -237,8 +245,9 @@ std::unique_ptr<BackendBitmap> GraphicsCairo::DecodeBitmap(const char* location,
   return nullptr;
 }
 
-std::unique_ptr<BackendBitmap> GraphicsCairo::CreateSurfaceBitmap(int pixelWidth, int pixelHeight, int scale,
-                                                                  float drawScale, bool cacheable) {
+std::unique_ptr<BackendBitmap> GraphicsCairo::CreateSurfaceBitmap(int pixelWidth, int pixelHeight,
+                                                                  int scale, float drawScale,
+                                                                  bool cacheable) {
   (void)cacheable;
   return CairoBitmap::CreateSurface(pixelWidth, pixelHeight, static_cast<float>(scale), drawScale);
 }

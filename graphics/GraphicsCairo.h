@@ -15,8 +15,9 @@ struct CachedFont;
 // one pixel buffer the size of the window (B, G, R, A bytes, premultiplied, rows of
 // width × 4 bytes). Presenting the buffer is the platform layer's business.
 class GraphicsCairo : public Graphics {
-public:
-  GraphicsCairo(GraphicsEditorDelegate& delegate, int width, int height, int frameRate, float drawScale);
+ public:
+  GraphicsCairo(GraphicsEditorDelegate& delegate, int width, int height, int frameRate,
+                float drawScale);
   ~GraphicsCairo() override;
 
   // [main-thread]
@@ -24,7 +25,8 @@ public:
   void EndFrame() override;
 
   using Graphics::DrawBitmap;
-  void DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX, int srcY, const Blend* blend = nullptr) override;
+  void DrawBitmap(const Bitmap& bitmap, const Rect& dest, int srcX, int srcY,
+                  const Blend* blend = nullptr) override;
 
   // [main-thread] The unpremultiplied colour of the surface pixel under (x, y) in units;
   // transparent outside the surface.
@@ -37,24 +39,28 @@ public:
 
   void PathClear() override;
   void PathClose() override;
-  void PathArc(float cx, float cy, float r, float a1, float a2, Winding winding = Winding::Clockwise) override;
+  void PathArc(float cx, float cy, float r, float a1, float a2,
+               Winding winding = Winding::Clockwise) override;
   void PathMoveTo(float x, float y) override;
   void PathLineTo(float x, float y) override;
   void PathCubicTo(float c1x, float c1y, float c2x, float c2y, float x2, float y2) override;
   void PathQuadTo(float cx, float cy, float x2, float y2) override;
   void PathStroke(const Color& color, float thickness, const StrokeOptions& options = {},
                   const Blend* blend = nullptr) override;
-  void PathFill(const Color& color, const FillOptions& options = {}, const Blend* blend = nullptr) override;
+  void PathFill(const Color& color, const FillOptions& options = {},
+                const Blend* blend = nullptr) override;
 
   void SetTransform(const Matrix& matrix) override;
   void SetClipRect(const Rect& clip) override;
   void RebuildSurface() override;
 
-  std::unique_ptr<BackendBitmap> DecodeBitmap(const char* name, const void* bytes, int size, int scale) override;
-  std::unique_ptr<BackendBitmap> DecodeBitmap(const char* location, int scale, ResourceLocation kind,
+  std::unique_ptr<BackendBitmap> DecodeBitmap(const char* name, const void* bytes, int size,
+                                              int scale) override;
+  std::unique_ptr<BackendBitmap> DecodeBitmap(const char* location, int scale,
+                                              ResourceLocation kind,
                                               const char* extension) override;
-  std::unique_ptr<BackendBitmap> CreateSurfaceBitmap(int pixelWidth, int pixelHeight, int scale, float drawScale,
-                                                     bool cacheable) override;
+  std::unique_ptr<BackendBitmap> CreateSurfaceBitmap(int pixelWidth, int pixelHeight, int scale,
+                                                     float drawScale, bool cacheable) override;
   bool CreateBackendFont(const char* fontId, const PlatformFont& font) override;
   int AlphaByteOffset() const override { return 3; }
   bool IsBitmapFlipped() const override { return false; }
@@ -71,7 +77,7 @@ public:
   // [main-thread] Writes the frame as a PNG file; false without a surface or on a write error.
   bool WriteFramePng(const char* path);
 
-private:
+ private:
   struct PreparedText;
 
   void DestroySurface();
@@ -80,10 +86,11 @@ private:
   void ApplyFinalMatrix();
   // Whether paths and drawing can go through the current transform (finite and invertible).
   bool CanDraw() const { return canvas_ && transformUsable_; }
-  bool PrepareText(const CachedFont& font, const TextStyle& style, const char* str, const Rect& bounds,
-                   PreparedText& text) const;
+  bool PrepareText(const CachedFont& font, const TextStyle& style, const char* str,
+                   const Rect& bounds, PreparedText& text) const;
   // Moves the rotated text box into `bounds` by the alignment; returns the translation.
-  static void RotatedTextBox(const TextStyle& style, const Rect& bounds, Rect& box, double& tx, double& ty);
+  static void RotatedTextBox(const TextStyle& style, const Rect& bounds, Rect& box, double& tx,
+                             double& ty);
 
   std::vector<std::uint32_t> pixels_;
   cairo_surface_t* surface_ = nullptr;

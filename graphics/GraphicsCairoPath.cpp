@@ -22,18 +22,24 @@ double Radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
 
 cairo_line_cap_t CairoCap(LineCap cap) {
   switch (cap) {
-    case LineCap::Round: return CAIRO_LINE_CAP_ROUND;
-    case LineCap::Square: return CAIRO_LINE_CAP_SQUARE;
-    case LineCap::Butt: break;
+    case LineCap::Round:
+      return CAIRO_LINE_CAP_ROUND;
+    case LineCap::Square:
+      return CAIRO_LINE_CAP_SQUARE;
+    case LineCap::Butt:
+      break;
   }
   return CAIRO_LINE_CAP_BUTT;
 }
 
 cairo_line_join_t CairoJoin(LineJoin join) {
   switch (join) {
-    case LineJoin::Round: return CAIRO_LINE_JOIN_ROUND;
-    case LineJoin::Bevel: return CAIRO_LINE_JOIN_BEVEL;
-    case LineJoin::Miter: break;
+    case LineJoin::Round:
+      return CAIRO_LINE_JOIN_ROUND;
+    case LineJoin::Bevel:
+      return CAIRO_LINE_JOIN_BEVEL;
+    case LineJoin::Miter:
+      break;
   }
   return CAIRO_LINE_JOIN_MITER;
 }
@@ -77,7 +83,8 @@ void GraphicsCairo::PathLineTo(float x, float y) {
 }
 
 void GraphicsCairo::PathCubicTo(float c1x, float c1y, float c2x, float c2y, float x2, float y2) {
-  if (CanDraw() && Finite({c1x, c1y, c2x, c2y, x2, y2})) cairo_curve_to(canvas_, c1x, c1y, c2x, c2y, x2, y2);
+  if (CanDraw() && Finite({c1x, c1y, c2x, c2y, x2, y2}))
+    cairo_curve_to(canvas_, c1x, c1y, c2x, c2y, x2, y2);
 }
 
 void GraphicsCairo::PathQuadTo(float cx, float cy, float x2, float y2) {
@@ -86,8 +93,8 @@ void GraphicsCairo::PathQuadTo(float cx, float cy, float x2, float y2) {
   double y0 = cy;
   if (cairo_has_current_point(canvas_)) cairo_get_current_point(canvas_, &x0, &y0);
   // The cubic with control points two thirds of the way towards the quadratic's.
-  cairo_curve_to(canvas_, x0 + 2.0 / 3.0 * (cx - x0), y0 + 2.0 / 3.0 * (cy - y0), x2 + 2.0 / 3.0 * (cx - x2),
-                 y2 + 2.0 / 3.0 * (cy - y2), x2, y2);
+  cairo_curve_to(canvas_, x0 + 2.0 / 3.0 * (cx - x0), y0 + 2.0 / 3.0 * (cy - y0),
+                 x2 + 2.0 / 3.0 * (cx - x2), y2 + 2.0 / 3.0 * (cy - y2), x2, y2);
 }
 
 void GraphicsCairo::PathArc(float cx, float cy, float r, float a1, float a2, Winding winding) {
@@ -163,7 +170,7 @@ void GraphicsCairo::PathFill(const Color& color, const FillOptions& options, con
   const cairo_operator_t op = CairoOperator(blend);
   cairo_set_operator(canvas_, op);
   cairo_set_fill_rule(canvas_, options.rule == FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD
-                                                                  : CAIRO_FILL_RULE_WINDING);
+                                                                 : CAIRO_FILL_RULE_WINDING);
   if (IsUnbounded(op)) cairo_clip_preserve(canvas_);
   if (options.preserve) {
     cairo_fill_preserve(canvas_);

@@ -51,7 +51,8 @@ bool GraphicsCairo::PrepareText(const CachedFont& font, const TextStyle& style, 
                                 const Rect& bounds, PreparedText& text) const {
   const FontData& data = font.data;
   if (!data.IsValid() || !str) return false;
-  text.fontSize = style.size * static_cast<double>(data.unitsPerEm) / (data.ascender - data.descender);
+  text.fontSize =
+      style.size * static_cast<double>(data.unitsPerEm) / (data.ascender - data.descender);
   if (!(text.fontSize > 0.0) || text.fontSize > kMaxFontSize) return false;
   text.utf8 = SanitizeUtf8(str);
 
@@ -73,22 +74,35 @@ bool GraphicsCairo::PrepareText(const CachedFont& font, const TextStyle& style, 
   const double descent = metrics.descent;
 
   switch (style.align) {
-    case TextAlign::Near: text.x = bounds.L; break;
-    case TextAlign::Center: text.x = (bounds.L + bounds.R) / 2.0 - width / 2.0; break;
-    case TextAlign::Far: text.x = bounds.R - width; break;
+    case TextAlign::Near:
+      text.x = bounds.L;
+      break;
+    case TextAlign::Center:
+      text.x = (bounds.L + bounds.R) / 2.0 - width / 2.0;
+      break;
+    case TextAlign::Far:
+      text.x = bounds.R - width;
+      break;
   }
   switch (style.valign) {
-    case TextVAlign::Top: text.y = bounds.T - ascent; break;
-    case TextVAlign::Middle: text.y = (bounds.T + bounds.B) / 2.0 - descent + style.size / 2.0; break;
-    case TextVAlign::Bottom: text.y = bounds.B - descent; break;
+    case TextVAlign::Top:
+      text.y = bounds.T - ascent;
+      break;
+    case TextVAlign::Middle:
+      text.y = (bounds.T + bounds.B) / 2.0 - descent + style.size / 2.0;
+      break;
+    case TextVAlign::Bottom:
+      text.y = bounds.B - descent;
+      break;
   }
-  text.box = Rect(static_cast<float>(text.x), static_cast<float>(text.y + ascent),
-                  static_cast<float>(text.x + width), static_cast<float>(text.y + ascent + style.size));
+  text.box =
+      Rect(static_cast<float>(text.x), static_cast<float>(text.y + ascent),
+           static_cast<float>(text.x + width), static_cast<float>(text.y + ascent + style.size));
   return true;
 }
 
-void GraphicsCairo::RotatedTextBox(const TextStyle& style, const Rect& bounds, Rect& box, double& tx,
-                                   double& ty) {
+void GraphicsCairo::RotatedTextBox(const TextStyle& style, const Rect& bounds, Rect& box,
+                                   double& tx, double& ty) {
   const double radians = style.angle * std::numbers::pi / 180.0;
   const double c = std::cos(radians);
   const double s = std::sin(radians);
@@ -102,20 +116,33 @@ void GraphicsCairo::RotatedTextBox(const TextStyle& style, const Rect& bounds, R
     minY = std::min(minY, y), maxY = std::max(maxY, y);
   }
   switch (style.align) {
-    case TextAlign::Near: tx = bounds.L - minX; break;
-    case TextAlign::Center: tx = bounds.MW() - (minX + maxX) / 2.0; break;
-    case TextAlign::Far: tx = bounds.R - maxX; break;
+    case TextAlign::Near:
+      tx = bounds.L - minX;
+      break;
+    case TextAlign::Center:
+      tx = bounds.MW() - (minX + maxX) / 2.0;
+      break;
+    case TextAlign::Far:
+      tx = bounds.R - maxX;
+      break;
   }
   switch (style.valign) {
-    case TextVAlign::Top: ty = bounds.T - minY; break;
-    case TextVAlign::Middle: ty = bounds.MH() - (minY + maxY) / 2.0; break;
-    case TextVAlign::Bottom: ty = bounds.B - maxY; break;
+    case TextVAlign::Top:
+      ty = bounds.T - minY;
+      break;
+    case TextVAlign::Middle:
+      ty = bounds.MH() - (minY + maxY) / 2.0;
+      break;
+    case TextVAlign::Bottom:
+      ty = bounds.B - maxY;
+      break;
   }
-  box = Rect(static_cast<float>(minX + tx), static_cast<float>(minY + ty), static_cast<float>(maxX + tx),
-             static_cast<float>(maxY + ty));
+  box = Rect(static_cast<float>(minX + tx), static_cast<float>(minY + ty),
+             static_cast<float>(maxX + tx), static_cast<float>(maxY + ty));
 }
 
-float GraphicsCairo::BackendMeasureText(const TextStyle& style, const char* str, Rect& bounds) const {
+float GraphicsCairo::BackendMeasureText(const TextStyle& style, const char* str,
+                                        Rect& bounds) const {
   std::lock_guard lock(FontCache().Mutex());
   const CachedFont* font = FontCache().Find(style.FontId(), kFontCacheScale);
   PreparedText text;
@@ -153,8 +180,8 @@ void GraphicsCairo::BackendDrawText(const TextStyle& style, const char* str, con
     cairo_glyph_t* glyphs = nullptr;
     int glyphCount = 0;
     if (cairo_scaled_font_text_to_glyphs(text.font, text.x, text.y, text.utf8.c_str(),
-                                         static_cast<int>(text.utf8.size()), &glyphs, &glyphCount, nullptr,
-                                         nullptr, nullptr) == CAIRO_STATUS_SUCCESS) {
+                                         static_cast<int>(text.utf8.size()), &glyphs, &glyphCount,
+                                         nullptr, nullptr, nullptr) == CAIRO_STATUS_SUCCESS) {
       cairo_save(canvas_);
       SetSourceColor(canvas_, style.foreground, blend);
       cairo_set_font_face(canvas_, font->face);

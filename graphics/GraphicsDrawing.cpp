@@ -79,13 +79,16 @@ void Graphics::DrawBitmapScaledToFit(const Bitmap& bitmap, const Rect& bounds, c
   if (!bitmap.image || bitmap.width <= 0 || bitmap.height <= 0) return;
   PathTransformSave();
   PathTransformTranslate(bounds.L, bounds.T);
-  PathTransformScale(bounds.W() / static_cast<float>(bitmap.width), bounds.H() / static_cast<float>(bitmap.height));
-  DrawBitmap(bitmap, Rect{0.0f, 0.0f, static_cast<float>(bitmap.width), static_cast<float>(bitmap.height)}, 0, 0,
-             blend);
+  PathTransformScale(bounds.W() / static_cast<float>(bitmap.width),
+                     bounds.H() / static_cast<float>(bitmap.height));
+  DrawBitmap(bitmap,
+             Rect{0.0f, 0.0f, static_cast<float>(bitmap.width), static_cast<float>(bitmap.height)},
+             0, 0, blend);
   PathTransformRestore();
 }
 
-void Graphics::DrawRotatedBitmap(const Bitmap& bitmap, float cx, float cy, double angle, const Blend* blend) {
+void Graphics::DrawRotatedBitmap(const Bitmap& bitmap, float cx, float cy, double angle,
+                                 const Blend* blend) {
   if (!bitmap.image) return;
   const float drawScale = bitmap.image->DrawScale() > 0.0f ? bitmap.image->DrawScale() : 1.0f;
   const float w = static_cast<float>(bitmap.width) / drawScale;
@@ -99,7 +102,8 @@ void Graphics::DrawRotatedBitmap(const Bitmap& bitmap, float cx, float cy, doubl
 
 void Graphics::DrawVectorImage(const VectorImage&, const Rect&, const Blend*) {}
 
-void Graphics::DrawRotatedVectorImage(const VectorImage&, float, float, float, float, double, const Blend*) {}
+void Graphics::DrawRotatedVectorImage(const VectorImage&, float, float, float, float, double,
+                                      const Blend*) {}
 
 // ---- Lines and outlines ---------------------------------------------------------------------
 
@@ -107,29 +111,29 @@ void Graphics::DrawPoint(const Color& color, float x, float y, const Blend* blen
   FillRect(color, Rect{x, y, x + 1.0f, y + 1.0f}, blend);
 }
 
-void Graphics::DrawLine(const Color& color, float x1, float y1, float x2, float y2, const Blend* blend,
-                        float thickness) {
+void Graphics::DrawLine(const Color& color, float x1, float y1, float x2, float y2,
+                        const Blend* blend, float thickness) {
   PathClear();
   PathMoveTo(x1, y1);
   PathLineTo(x2, y2);
   PathStroke(color, thickness, StrokeOptions{}, blend);
 }
 
-void Graphics::DrawHorizontalLine(const Color& color, float y, float x1, float x2, const Blend* blend,
-                                  float thickness) {
+void Graphics::DrawHorizontalLine(const Color& color, float y, float x1, float x2,
+                                  const Blend* blend, float thickness) {
   DrawLine(color, x1, y, x2, y, blend, thickness);
 }
 
-void Graphics::DrawRadialLine(const Color& color, float cx, float cy, float angle, float rMin, float rMax,
-                              const Blend* blend, float thickness) {
+void Graphics::DrawRadialLine(const Color& color, float cx, float cy, float angle, float rMin,
+                              float rMax, const Blend* blend, float thickness) {
   const float a = (angle - 90.0f) * std::numbers::pi_v<float> / 180.0f;
   const float c = std::cos(a);
   const float s = std::sin(a);
   DrawLine(color, cx + rMin * c, cy + rMin * s, cx + rMax * c, cy + rMax * s, blend, thickness);
 }
 
-void Graphics::DrawDottedLine(const Color& color, float x1, float y1, float x2, float y2, const Blend* blend,
-                              float thickness, float dashLength) {
+void Graphics::DrawDottedLine(const Color& color, float x1, float y1, float x2, float y2,
+                              const Blend* blend, float thickness, float dashLength) {
   PathClear();
   PathMoveTo(x1, y1);
   PathLineTo(x2, y2);
@@ -199,36 +203,38 @@ bool PolygonPath(Graphics& g, const float* x, const float* y, int count) {
 
 }  // namespace
 
-void Graphics::DrawTriangle(const Color& color, float x1, float y1, float x2, float y2, float x3, float y3,
-                            const Blend* blend, float thickness) {
+void Graphics::DrawTriangle(const Color& color, float x1, float y1, float x2, float y2, float x3,
+                            float y3, const Blend* blend, float thickness) {
   TrianglePath(*this, x1, y1, x2, y2, x3, y3);
   PathStroke(color, thickness, StrokeOptions{}, blend);
 }
 
-void Graphics::DrawRect(const Color& color, const Rect& bounds, const Blend* blend, float thickness) {
+void Graphics::DrawRect(const Color& color, const Rect& bounds, const Blend* blend,
+                        float thickness) {
   RectPath(*this, bounds);
   PathStroke(color, thickness, StrokeOptions{}, blend);
 }
 
-void Graphics::DrawRoundRect(const Color& color, const Rect& bounds, float rTL, float rTR, float rBR, float rBL,
-                             const Blend* blend, float thickness) {
+void Graphics::DrawRoundRect(const Color& color, const Rect& bounds, float rTL, float rTR,
+                             float rBR, float rBL, const Blend* blend, float thickness) {
   RoundRectPath(*this, bounds, rTL, rTR, rBR, rBL);
   PathStroke(color, thickness, StrokeOptions{}, blend);
 }
 
-void Graphics::DrawRoundRect(const Color& color, const Rect& bounds, float radius, const Blend* blend,
-                             float thickness) {
+void Graphics::DrawRoundRect(const Color& color, const Rect& bounds, float radius,
+                             const Blend* blend, float thickness) {
   DrawRoundRect(color, bounds, radius, radius, radius, radius, blend, thickness);
 }
 
-void Graphics::DrawArc(const Color& color, float cx, float cy, float r, float a1, float a2, const Blend* blend,
-                       float thickness) {
+void Graphics::DrawArc(const Color& color, float cx, float cy, float r, float a1, float a2,
+                       const Blend* blend, float thickness) {
   PathClear();
   PathArc(cx, cy, r, a1, a2);
   PathStroke(color, thickness, StrokeOptions{}, blend);
 }
 
-void Graphics::DrawCircle(const Color& color, float cx, float cy, float r, const Blend* blend, float thickness) {
+void Graphics::DrawCircle(const Color& color, float cx, float cy, float r, const Blend* blend,
+                          float thickness) {
   CirclePath(*this, cx, cy, r);
   PathStroke(color, thickness, StrokeOptions{}, blend);
 }
@@ -236,26 +242,29 @@ void Graphics::DrawCircle(const Color& color, float cx, float cy, float r, const
 void Graphics::DrawEllipse(const Color& color, float cx, float cy, float rx, float ry, float angle,
                            const Blend* blend, float thickness) {
   // Stroked after the transform is restored, so the line keeps its thickness.
-  if (EllipsePath(*this, cx, cy, rx, ry, angle)) PathStroke(color, thickness, StrokeOptions{}, blend);
+  if (EllipsePath(*this, cx, cy, rx, ry, angle))
+    PathStroke(color, thickness, StrokeOptions{}, blend);
 }
 
-void Graphics::DrawEllipse(const Color& color, const Rect& bounds, const Blend* blend, float thickness) {
-  DrawEllipse(color, bounds.MW(), bounds.MH(), bounds.W() / 2.0f, bounds.H() / 2.0f, 0.0f, blend, thickness);
+void Graphics::DrawEllipse(const Color& color, const Rect& bounds, const Blend* blend,
+                           float thickness) {
+  DrawEllipse(color, bounds.MW(), bounds.MH(), bounds.W() / 2.0f, bounds.H() / 2.0f, 0.0f, blend,
+              thickness);
 }
 
-void Graphics::DrawConvexPolygon(const Color& color, const float* x, const float* y, int count, const Blend* blend,
-                                 float thickness) {
+void Graphics::DrawConvexPolygon(const Color& color, const float* x, const float* y, int count,
+                                 const Blend* blend, float thickness) {
   if (PolygonPath(*this, x, y, count)) PathStroke(color, thickness, StrokeOptions{}, blend);
 }
 
-void Graphics::DrawDottedRect(const Color& color, const Rect& bounds, const Blend* blend, float thickness,
-                              float dashLength) {
+void Graphics::DrawDottedRect(const Color& color, const Rect& bounds, const Blend* blend,
+                              float thickness, float dashLength) {
   RectPath(*this, bounds);
   PathStroke(color, thickness, DashedStroke(dashLength), blend);
 }
 
-void Graphics::DrawGrid(const Color& color, const Rect& bounds, float stepX, float stepY, const Blend* blend,
-                        float thickness) {
+void Graphics::DrawGrid(const Color& color, const Rect& bounds, float stepX, float stepY,
+                        const Blend* blend, float thickness) {
   PathClear();
   if (stepX > 1.0f) {
     for (int i = 1; i <= kMaxGridLines; ++i) {
@@ -276,8 +285,8 @@ void Graphics::DrawGrid(const Color& color, const Rect& bounds, float stepX, flo
   PathStroke(color, thickness, StrokeOptions{}, blend);
 }
 
-void Graphics::DrawValuePlot(const Color& color, const Rect& bounds, const ValueFunction& function, int pointCount,
-                             const Blend* blend, float thickness) {
+void Graphics::DrawValuePlot(const Color& color, const Rect& bounds, const ValueFunction& function,
+                             int pointCount, const Blend* blend, float thickness) {
   if (!function || pointCount < 2) return;
   pointCount = std::min(pointCount, kMaxGridLines);
   PathClear();
@@ -296,8 +305,8 @@ void Graphics::DrawValuePlot(const Color& color, const Rect& bounds, const Value
 
 // ---- Fills ----------------------------------------------------------------------------------
 
-void Graphics::FillTriangle(const Color& color, float x1, float y1, float x2, float y2, float x3, float y3,
-                            const Blend* blend) {
+void Graphics::FillTriangle(const Color& color, float x1, float y1, float x2, float y2, float x3,
+                            float y3, const Blend* blend) {
   TrianglePath(*this, x1, y1, x2, y2, x3, y3);
   PathFill(color, FillOptions{}, blend);
 }
@@ -307,13 +316,14 @@ void Graphics::FillRect(const Color& color, const Rect& bounds, const Blend* ble
   PathFill(color, FillOptions{}, blend);
 }
 
-void Graphics::FillRoundRect(const Color& color, const Rect& bounds, float rTL, float rTR, float rBR, float rBL,
-                             const Blend* blend) {
+void Graphics::FillRoundRect(const Color& color, const Rect& bounds, float rTL, float rTR,
+                             float rBR, float rBL, const Blend* blend) {
   RoundRectPath(*this, bounds, rTL, rTR, rBR, rBL);
   PathFill(color, FillOptions{}, blend);
 }
 
-void Graphics::FillRoundRect(const Color& color, const Rect& bounds, float radius, const Blend* blend) {
+void Graphics::FillRoundRect(const Color& color, const Rect& bounds, float radius,
+                             const Blend* blend) {
   FillRoundRect(color, bounds, radius, radius, radius, radius, blend);
 }
 
@@ -331,7 +341,8 @@ void Graphics::FillEllipse(const Color& color, const Rect& bounds, const Blend* 
   FillEllipse(color, bounds.MW(), bounds.MH(), bounds.W() / 2.0f, bounds.H() / 2.0f, 0.0f, blend);
 }
 
-void Graphics::FillArc(const Color& color, float cx, float cy, float r, float a1, float a2, const Blend* blend) {
+void Graphics::FillArc(const Color& color, float cx, float cy, float r, float a1, float a2,
+                       const Blend* blend) {
   PathClear();
   PathMoveTo(cx, cy);
   PathArc(cx, cy, r, a1, a2);
@@ -351,12 +362,14 @@ float Graphics::MeasureText(const TextStyle& style, const char* str, Rect& bound
   return BackendMeasureText(style, str, bounds);
 }
 
-void Graphics::DrawText(const TextStyle& style, const char* str, const Rect& bounds, const Blend* blend) {
+void Graphics::DrawText(const TextStyle& style, const char* str, const Rect& bounds,
+                        const Blend* blend) {
   if (!str || !*str) return;
   BackendDrawText(style, str, bounds, blend);
 }
 
-void Graphics::DrawMultiLineText(const TextStyle& style, const char* str, const Rect& bounds, const Blend* blend) {
+void Graphics::DrawMultiLineText(const TextStyle& style, const char* str, const Rect& bounds,
+                                 const Blend* blend) {
   DrawText(style, str, bounds, blend);
 }
 

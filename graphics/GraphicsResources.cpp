@@ -33,7 +33,8 @@ std::string ScaledVariantName(const std::string& name, int scale) {
   if (scale == 1) return name;
   const std::size_t separator = name.find_last_of("/\\");
   std::size_t dot = name.rfind('.');
-  if (dot != std::string::npos && separator != std::string::npos && dot < separator) dot = std::string::npos;
+  if (dot != std::string::npos && separator != std::string::npos && dot < separator)
+    dot = std::string::npos;
   const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
   const std::string extension = dot == std::string::npos ? "" : name.substr(dot);
   return stem + "@" + std::to_string(scale) + "x" + extension;
@@ -44,7 +45,8 @@ std::string ExtensionOf(const std::string& name) {
   return dot == std::string::npos ? name : name.substr(dot + 1);
 }
 
-Bitmap MakeBitmap(BackendBitmap* image, int frameCount, bool framesHorizontal, const std::string& name) {
+Bitmap MakeBitmap(BackendBitmap* image, int frameCount, bool framesHorizontal,
+                  const std::string& name) {
   Bitmap bitmap;
   bitmap.image = image;
   const double scale = image->Scale() > 0.0f ? image->Scale() : 1.0;
@@ -74,8 +76,9 @@ void Graphics::ReleaseSharedStorages() {
 
 // ---- Bitmaps --------------------------------------------------------------------------------
 
-ResourceLocation Graphics::FindImageResource(const char* name, const char* extension, std::string& location,
-                                             int targetScale, int& sourceScale) {
+ResourceLocation Graphics::FindImageResource(const char* name, const char* extension,
+                                             std::string& location, int targetScale,
+                                             int& sourceScale) {
   for (int scale : ScaleSearchOrder(targetScale)) {
     const ResourceLocation found = FindAsset(ScaledVariantName(name, scale), extension, location);
     if (found != ResourceLocation::NotFound) {
@@ -97,9 +100,11 @@ BackendBitmap* Graphics::FindCachedBitmap(const char* name, int targetScale, int
   return nullptr;
 }
 
-Bitmap Graphics::LoadBitmap(const char* name, int frameCount, bool framesHorizontal, int targetScale) {
+Bitmap Graphics::LoadBitmap(const char* name, int frameCount, bool framesHorizontal,
+                            int targetScale) {
   if (!name || !*name) return {};
-  if (targetScale == 0) targetScale = SaturateTruncate<int>(std::ceil(static_cast<double>(drawScale_) * screenScale_));
+  if (targetScale == 0)
+    targetScale = SaturateTruncate<int>(std::ceil(static_cast<double>(drawScale_) * screenScale_));
   if (targetScale < 1) targetScale = 1;
   // Held for the whole load, so two editors never decode the same image twice.
   std::lock_guard lock(BitmapCache().Mutex());
@@ -113,7 +118,8 @@ Bitmap Graphics::LoadBitmap(const char* name, int frameCount, bool framesHorizon
   int sourceScale = 0;
   BackendBitmap* image = nullptr;
   std::unique_ptr<BackendBitmap> decoded;
-  const ResourceLocation kind = FindImageResource(name, extension.c_str(), location, targetScale, sourceScale);
+  const ResourceLocation kind =
+      FindImageResource(name, extension.c_str(), location, targetScale, sourceScale);
   if (kind != ResourceLocation::NotFound) {
     if (sourceScale != targetScale) image = BitmapCache().Find(name, sourceScale);
     if (!image) {
@@ -134,10 +140,11 @@ Bitmap Graphics::LoadBitmap(const char* name, int frameCount, bool framesHorizon
   return RescaleBitmap(MakeBitmap(image, frameCount, framesHorizontal, name), name, targetScale);
 }
 
-Bitmap Graphics::LoadBitmap(const char* name, const void* bytes, int size, int frameCount, bool framesHorizontal,
-                            int targetScale) {
+Bitmap Graphics::LoadBitmap(const char* name, const void* bytes, int size, int frameCount,
+                            bool framesHorizontal, int targetScale) {
   if (!name || !*name || !bytes || size <= 0) return {};
-  if (targetScale == 0) targetScale = SaturateTruncate<int>(std::ceil(static_cast<double>(drawScale_) * screenScale_));
+  if (targetScale == 0)
+    targetScale = SaturateTruncate<int>(std::ceil(static_cast<double>(drawScale_) * screenScale_));
   if (targetScale < 1) targetScale = 1;
   std::lock_guard lock(BitmapCache().Mutex());
   if (BackendBitmap* cached = BitmapCache().Find(name, targetScale)) {
@@ -151,7 +158,8 @@ Bitmap Graphics::LoadBitmap(const char* name, const void* bytes, int size, int f
     BackendBitmap* image = BitmapCache().Add(name, scale, std::move(decoded));
     return MakeBitmap(image, frameCount, framesHorizontal, name);
   }
-  return RescaleBitmap(MakeBitmap(decoded.get(), frameCount, framesHorizontal, name), name, targetScale);
+  return RescaleBitmap(MakeBitmap(decoded.get(), frameCount, framesHorizontal, name), name,
+                       targetScale);
 }
 
 Bitmap Graphics::RescaleBitmap(const Bitmap& bitmap, const std::string& name, int targetScale) {
@@ -165,12 +173,17 @@ Bitmap Graphics::RescaleBitmap(const Bitmap& bitmap, const std::string& name, in
   // Frame by frame, so that filtering never mixes neighbouring frames.
   const int frames = bitmap.FrameCount();
   for (int frame = 0; frame < frames; ++frame) {
-    const int srcX = bitmap.framesHorizontal ? static_cast<int>(std::int64_t{frame} * bitmap.width / frames) : 0;
-    const int srcY = bitmap.framesHorizontal ? 0 : static_cast<int>(std::int64_t{frame} * bitmap.height / frames);
-    const int endX = bitmap.framesHorizontal ? static_cast<int>(std::int64_t{frame + 1} * bitmap.width / frames)
-                                             : bitmap.width;
-    const int endY = bitmap.framesHorizontal ? bitmap.height
-                                             : static_cast<int>(std::int64_t{frame + 1} * bitmap.height / frames);
+    const int srcX =
+        bitmap.framesHorizontal ? static_cast<int>(std::int64_t{frame} * bitmap.width / frames) : 0;
+    const int srcY = bitmap.framesHorizontal
+                         ? 0
+                         : static_cast<int>(std::int64_t{frame} * bitmap.height / frames);
+    const int endX = bitmap.framesHorizontal
+                         ? static_cast<int>(std::int64_t{frame + 1} * bitmap.width / frames)
+                         : bitmap.width;
+    const int endY = bitmap.framesHorizontal
+                         ? bitmap.height
+                         : static_cast<int>(std::int64_t{frame + 1} * bitmap.height / frames);
     DrawBitmap(bitmap,
                Rect(static_cast<float>(srcX), static_cast<float>(srcY), static_cast<float>(endX),
                     static_cast<float>(endY)),
@@ -181,7 +194,8 @@ Bitmap Graphics::RescaleBitmap(const Bitmap& bitmap, const std::string& name, in
   drawScale_ = savedDrawScale;
   std::unique_ptr<Layer> layer = EndLayer();
   if (!layer || !layer->bitmap) return {};
-  Bitmap scaled = MakeBitmap(layer->bitmap.release(), bitmap.frameCount, bitmap.framesHorizontal, name);
+  Bitmap scaled =
+      MakeBitmap(layer->bitmap.release(), bitmap.frameCount, bitmap.framesHorizontal, name);
   CacheBitmap(scaled, name);
   return scaled;
 }
@@ -204,9 +218,10 @@ void Graphics::StartLayer(Control* control, const Rect& bounds, bool cacheable) 
   const float scale = PixelScale();
   const Rect aligned = bounds.PixelAligned(scale);
   auto layer = std::make_unique<Layer>();
-  layer->bitmap = CreateSurfaceBitmap(SaturateTruncate<int>(std::ceil(static_cast<double>(aligned.W()) * scale)),
-                                      SaturateTruncate<int>(std::ceil(static_cast<double>(aligned.H()) * scale)),
-                                      SaturateRound<int>(screenScale_), drawScale_, cacheable);
+  layer->bitmap = CreateSurfaceBitmap(
+      SaturateTruncate<int>(std::ceil(static_cast<double>(aligned.W()) * scale)),
+      SaturateTruncate<int>(std::ceil(static_cast<double>(aligned.H()) * scale)),
+      SaturateRound<int>(screenScale_), drawScale_, cacheable);
   layer->bounds = aligned;
   layer->control = control;
   layer->cacheable = cacheable;
@@ -223,15 +238,17 @@ std::unique_ptr<Layer> Graphics::EndLayer() {
   layers_.pop_back();
   SelectLayerSurface();
   PathTransformReset();
-  SetClipRect(layers_.empty() ? Rect(0.0f, 0.0f, static_cast<float>(width_), static_cast<float>(height_))
-                              : layers_.back()->bounds);
+  SetClipRect(layers_.empty()
+                  ? Rect(0.0f, 0.0f, static_cast<float>(width_), static_cast<float>(height_))
+                  : layers_.back()->bounds);
   PathClear();
   return layer;
 }
 
 // ---- Vector images --------------------------------------------------------------------------
 
-VectorImage Graphics::LoadVectorImage(const char* name, const void* bytes, int size, const char* units, float dpi) {
+VectorImage Graphics::LoadVectorImage(const char* name, const void* bytes, int size,
+                                      const char* units, float dpi) {
   (void)units, (void)dpi;
   if (!name || !*name || !bytes || size <= 0) return {};
   std::lock_guard lock(VectorImageCache().Mutex());
@@ -239,18 +256,21 @@ VectorImage Graphics::LoadVectorImage(const char* name, const void* bytes, int s
   if (!document) {
     const auto* begin = static_cast<const std::uint8_t*>(bytes);
     document = VectorImageCache().Add(
-        name, 1.0, std::make_unique<CachedVectorDocument>(CachedVectorDocument{{begin, begin + size}}));
+        name, 1.0,
+        std::make_unique<CachedVectorDocument>(CachedVectorDocument{{begin, begin + size}}));
   }
   VectorImage image;
   image.document = document;
   return image;
 }
 
-VectorImage Graphics::LoadVectorImage(const char* fileOrResourceName, const char* units, float dpi) {
+VectorImage Graphics::LoadVectorImage(const char* fileOrResourceName, const char* units,
+                                      float dpi) {
   if (!fileOrResourceName) return {};
   const std::vector<std::uint8_t> bytes = ReadResource(fileOrResourceName, "svg");
   if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) return {};
-  return LoadVectorImage(fileOrResourceName, bytes.data(), static_cast<int>(bytes.size()), units, dpi);
+  return LoadVectorImage(fileOrResourceName, bytes.data(), static_cast<int>(bytes.size()), units,
+                         dpi);
 }
 
 std::vector<std::uint8_t> Graphics::ReadResource(const char* name, const char* type) {

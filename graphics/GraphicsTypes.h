@@ -74,11 +74,11 @@ struct TextStyle {
 };
 
 struct MouseState {
-  bool L = false;  // left button
-  bool R = false;  // right button
-  bool S = false;  // Shift
-  bool C = false;  // Control
-  bool A = false;  // Alt
+  bool L = false;             // left button
+  bool R = false;             // right button
+  bool S = false;             // Shift
+  bool C = false;             // Control
+  bool A = false;             // Alt
   std::uint64_t touchId = 0;  // 0 for the mouse
   float touchRadius = 0.0f;
 };
@@ -93,7 +93,7 @@ struct PointerEvent {
 
 struct KeyEvent {
   std::int32_t virtualKey = 0;  // Windows virtual-key code, whatever the platform
-  std::array<char, 5> text{};    // UTF-8 of the produced character, NUL-terminated
+  std::array<char, 5> text{};   // UTF-8 of the produced character, NUL-terminated
   bool S = false;
   bool C = false;
   bool A = false;
@@ -169,7 +169,19 @@ struct Shadow {
   bool drawForeground = true;
 };
 
-enum class GestureType : std::int32_t { Unknown = 0, DoubleTap, TripleTap, LongPress1, LongPress2, SwipeLeft, SwipeRight, SwipeUp, SwipeDown, Pinch, Rotate };
+enum class GestureType : std::int32_t {
+  Unknown = 0,
+  DoubleTap,
+  TripleTap,
+  LongPress1,
+  LongPress2,
+  SwipeLeft,
+  SwipeRight,
+  SwipeUp,
+  SwipeDown,
+  Pinch,
+  Rotate
+};
 
 struct GestureInfo {
   float x = 0.0f;

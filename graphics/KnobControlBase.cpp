@@ -18,7 +18,8 @@ const Param* SteppedParam(const Param* param) {
 
 }  // namespace
 
-KnobControlBase::KnobControlBase(const Rect& bounds, int paramIndex, Direction direction, double gearing)
+KnobControlBase::KnobControlBase(const Rect& bounds, int paramIndex, Direction direction,
+                                 double gearing)
     : Control(bounds, paramIndex), direction_(direction), gearing_(gearing) {}
 
 void KnobControlBase::OnMouseDown(float x, float y, const MouseState& state) {
@@ -60,7 +61,8 @@ void KnobControlBase::OnMouseWheel(float, float, const MouseState& state, float 
   if (const Param* param = SteppedParam(GetParam(0))) {
     // One parameter step per event, whatever the size of delta.
     if (delta != 0.0f) {
-      const double plain = param->Clamp(param->Denormalize(value)) + (delta > 0.0f ? param->Step() : -param->Step());
+      const double plain =
+          param->Clamp(param->Denormalize(value)) + (delta > 0.0f ? param->Step() : -param->Step());
       value = Clip01(param->Normalize(plain));
     }
   } else {

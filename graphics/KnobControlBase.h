@@ -8,14 +8,14 @@ namespace plugkit::gfx {
 // many with Shift or Control held). Stepped parameters show and send only whole steps while
 // the hidden drag value keeps its fine position.
 class KnobControlBase : public Control {
-public:
+ public:
   static constexpr double kDefaultGearing = 6.0;
   static constexpr double kFineFactor = 10.0;
   static constexpr double kWheelStep = 0.01;
   static constexpr double kFineWheelStep = 0.001;
 
-  KnobControlBase(const Rect& bounds, int paramIndex = -1, Direction direction = Direction::Vertical,
-                  double gearing = kDefaultGearing);
+  KnobControlBase(const Rect& bounds, int paramIndex = -1,
+                  Direction direction = Direction::Vertical, double gearing = kDefaultGearing);
 
   void OnMouseDown(float x, float y, const MouseState& state) override;
   void OnMouseUp(float x, float y, const MouseState& state) override;
@@ -32,7 +32,7 @@ public:
   bool HidesPointerOnDrag() const { return hidePointerOnDrag_; }
   void SetHidePointerOnDrag(bool hide) { hidePointerOnDrag_ = hide; }
 
-private:
+ private:
   // The value shown for a drag position: snapped to the parameter's steps when stepped.
   double SteppedValue(double dragValue) const;
 

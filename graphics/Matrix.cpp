@@ -16,7 +16,9 @@ Matrix& Matrix::Transform(const Matrix& o) {
   return *this;
 }
 
-Matrix& Matrix::Translate(double x, double y) { return Transform(Matrix{1.0, 0.0, 0.0, 1.0, x, y}); }
+Matrix& Matrix::Translate(double x, double y) {
+  return Transform(Matrix{1.0, 0.0, 0.0, 1.0, x, y});
+}
 
 Matrix& Matrix::Scale(double x, double y) { return Transform(Matrix{x, 0.0, 0.0, y, 0.0, 0.0}); }
 

@@ -10,7 +10,7 @@ namespace plugkit::gfx {
 // selects the face within it (empty: the first face with a style name). The drawing backend
 // reads the font data from these bytes.
 class PlatformFont {
-public:
+ public:
   PlatformFont(std::vector<std::uint8_t> fileBytes, std::string styleText)
       : fileBytes_(std::move(fileBytes)), styleText_(std::move(styleText)) {}
   virtual ~PlatformFont() = default;
@@ -18,7 +18,7 @@ public:
   const std::vector<std::uint8_t>& FileBytes() const { return fileBytes_; }
   const std::string& StyleText() const { return styleText_; }
 
-private:
+ private:
   std::vector<std::uint8_t> fileBytes_;
   std::string styleText_;
 };

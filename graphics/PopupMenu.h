@@ -9,7 +9,7 @@ namespace plugkit::gfx {
 
 // A menu shown by the platform for value prompts and context menus; this editor fills none.
 class PopupMenu {
-public:
+ public:
   struct Item {
     std::string text;
     bool enabled = true;
@@ -44,7 +44,7 @@ public:
   // Runs when the platform reports a choice from this menu.
   std::function<void(PopupMenu&)> onChoice;
 
-private:
+ private:
   std::vector<Item> items_;
   int numbering_ = 0;
   int itemsPerColumn_ = 0;

@@ -27,8 +27,8 @@ Rect Rect::Union(const Rect& o) const {
 }
 
 Rect Rect::PixelAligned(float scale) const {
-  return {std::floor(L * scale) / scale, std::floor(T * scale) / scale, std::ceil(R * scale) / scale,
-          std::ceil(B * scale) / scale};
+  return {std::floor(L * scale) / scale, std::floor(T * scale) / scale,
+          std::ceil(R * scale) / scale, std::ceil(B * scale) / scale};
 }
 
 Rect Rect::PaddedPixelAligned(float pad, float scale) const {
@@ -149,7 +149,8 @@ bool RectList::CutOut(std::size_t index, const Rect& X, bool shrink) {
   // X lies across the middle of r or against one side only: the one-step cut would drop part
   // of r from the frame, so take r apart into the bands above and below X and the pieces
   // beside it.
-  Rect pieces[4] = {{r.L, r.T, r.R, X.T}, {r.L, X.B, r.R, r.B}, {r.L, X.T, X.L, X.B}, {X.R, X.T, r.R, X.B}};
+  Rect pieces[4] = {
+      {r.L, r.T, r.R, X.T}, {r.L, X.B, r.R, r.B}, {r.L, X.T, X.L, X.B}, {X.R, X.T, r.R, X.B}};
   bool replaced = false;
   for (const Rect& piece : pieces) {
     if (piece.W() <= 0.0f || piece.H() <= 0.0f) continue;

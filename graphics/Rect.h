@@ -25,7 +25,9 @@ struct Rect {
   constexpr float MH() const { return 0.5f * (T + B); }
 
   // Point hit: left/top inclusive, right/bottom exclusive.
-  constexpr bool ContainsPoint(float x, float y) const { return L <= x && x < R && T <= y && y < B; }
+  constexpr bool ContainsPoint(float x, float y) const {
+    return L <= x && x < R && T <= y && y < B;
+  }
   // Both non-empty and other inside this one, edges included.
   bool Contains(const Rect& other) const;
   // Both non-empty and overlapping; touching on this rectangle's right or bottom edge counts.
@@ -45,7 +47,7 @@ struct Rect {
 
 // The dirty areas of one frame, in the order they are drawn.
 class RectList {
-public:
+ public:
   void Add(const Rect& r) { rects_.push_back(r); }
   void Clear() { rects_.clear(); }
   int Size() const { return static_cast<int>(rects_.size()); }
@@ -64,7 +66,7 @@ public:
   // touching or overlapping columns; an empty rectangle merges with anything.
   static bool Mergeable(const Rect& a, const Rect& b);
 
-private:
+ private:
   void RemoveOverlaps();
   void MergeNeighbours();
   // Takes the overlap X out of rectangle `index`: the rectangle is replaced by its first

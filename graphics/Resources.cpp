@@ -68,7 +68,7 @@ std::span<const unsigned char> ReadEmbeddedResource(const std::string& location,
 
 std::vector<unsigned char> ReadWholeFile(const std::string& path) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                        &std::fclose);
+                                                       &std::fclose);
   if (!file) return {};
   if (std::fseek(file.get(), 0, SEEK_END) != 0) return {};
   long size = std::ftell(file.get());

@@ -12,8 +12,7 @@ enum class ResourceLocation : int { NotFound = 0, FilePath = 1, Embedded = 2 };
 
 // [thread-safe] Looks `name` up among the embedded resources of `type` (case ignored), then
 // as a file path. On success `location` is the embedded resource's full name or the path.
-ResourceLocation FindAsset(const std::string& name, const std::string& type,
-                           std::string& location);
+ResourceLocation FindAsset(const std::string& name, const std::string& type, std::string& location);
 ResourceLocation FindAsset(std::span<const EmbeddedResource> table, const std::string& name,
                            const std::string& type, std::string& location);
 

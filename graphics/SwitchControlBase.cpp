@@ -14,7 +14,8 @@ constexpr double kWrapThreshold = 1.0000000000000002;
 
 }  // namespace
 
-SwitchControlBase::SwitchControlBase(const Rect& bounds, int paramIndex, ActionFunction action, int stateCount)
+SwitchControlBase::SwitchControlBase(const Rect& bounds, int paramIndex, ActionFunction action,
+                                     int stateCount)
     : Control(bounds, paramIndex, std::move(action)),
       stateCount_(stateCount),
       stateDisabled_(static_cast<std::size_t>(std::max(stateCount, 0)), false) {

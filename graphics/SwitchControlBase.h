@@ -8,8 +8,9 @@ namespace plugkit::gfx {
 
 // Click-to-cycle through a number of states; a double click counts as another click.
 class SwitchControlBase : public Control {
-public:
-  SwitchControlBase(const Rect& bounds, int paramIndex = -1, ActionFunction action = nullptr, int stateCount = 2);
+ public:
+  SwitchControlBase(const Rect& bounds, int paramIndex = -1, ActionFunction action = nullptr,
+                    int stateCount = 2);
 
   void OnMouseDown(float x, float y, const MouseState& state) override;
   void OnMouseUp(float x, float y, const MouseState& state) override;
@@ -20,7 +21,7 @@ public:
   bool IsMouseDown() const { return mouseDown_; }
   bool IsStateDisabled(int state) const;
 
-private:
+ private:
   int stateCount_;
   std::vector<bool> stateDisabled_;
   bool mouseDown_ = false;

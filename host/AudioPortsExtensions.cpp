@@ -53,8 +53,7 @@ uint32_t PortCount(const clap_plugin* plugin, bool isInput) {
 }
 
 // [main-thread]
-bool PortGet(const clap_plugin* plugin, uint32_t index, bool isInput,
-             clap_audio_port_info* info) {
+bool PortGet(const clap_plugin* plugin, uint32_t index, bool isInput, clap_audio_port_info* info) {
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   const ChannelLayout* layout = self ? CurrentLayout(*self) : nullptr;
   if (!layout || !info) return false;

@@ -137,8 +137,7 @@ void ClapAdapter::Reset(const clap_plugin* plugin) {
 }
 
 // [audio-thread]
-clap_process_status ClapAdapter::Process(const clap_plugin* plugin,
-                                         const clap_process* process) {
+clap_process_status ClapAdapter::Process(const clap_plugin* plugin, const clap_process* process) {
   ClapAdapter* self = FromClap(plugin);
   if (!self) return CLAP_PROCESS_ERROR;
   try {

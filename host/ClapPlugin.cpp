@@ -192,7 +192,8 @@ void ClapPlugin::SendParamsToHost(const clap_output_events* out) {
     if (!canPush) continue;
     if (entry.kind == ParamToHost::Value) {
       clap_event_param_value event{};
-      event.header = {static_cast<uint32_t>(sizeof event), 0, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_PARAM_VALUE, 0};
+      event.header = {static_cast<uint32_t>(sizeof event), 0, CLAP_CORE_EVENT_SPACE_ID,
+                      CLAP_EVENT_PARAM_VALUE, 0};
       event.param_id = static_cast<clap_id>(entry.index);
       event.cookie = nullptr;
       event.note_id = -1;
@@ -203,9 +204,8 @@ void ClapPlugin::SendParamsToHost(const clap_output_events* out) {
       out->try_push(out, &event.header);
     } else {
       clap_event_param_gesture event{};
-      const uint16_t type = entry.kind == ParamToHost::GestureBegin
-                                ? CLAP_EVENT_PARAM_GESTURE_BEGIN
-                                : CLAP_EVENT_PARAM_GESTURE_END;
+      const uint16_t type = entry.kind == ParamToHost::GestureBegin ? CLAP_EVENT_PARAM_GESTURE_BEGIN
+                                                                    : CLAP_EVENT_PARAM_GESTURE_END;
       event.header = {static_cast<uint32_t>(sizeof event), 0, CLAP_CORE_EVENT_SPACE_ID, type, 0};
       event.param_id = static_cast<clap_id>(entry.index);
       out->try_push(out, &event.header);

@@ -61,8 +61,8 @@ bool HasSound(const Sample* samples, uint32_t frames) {
 
 // Output channels beyond what the processor declares would otherwise keep whatever the
 // host left in them.
-void SilenceSurplusOutputs(const clap_audio_buffer* ports, uint32_t count, int declared,
-                           bool use64, uint32_t frames) {
+void SilenceSurplusOutputs(const clap_audio_buffer* ports, uint32_t count, int declared, bool use64,
+                           uint32_t frames) {
   int64_t channelIndex = 0;
   for (uint32_t p = 0; p < count; ++p) {
     for (uint32_t c = 0; c < ports[p].channel_count; ++c, ++channelIndex) {
@@ -134,11 +134,10 @@ void ClapPlugin::ApplyInputEvents(const clap_input_events* events) {
         clap_event_midi_sysex sysex;
         if (!ReadEvent(header, sysex)) break;
         if (!sysex.buffer && sysex.size > 0) break;
-        const SysExMessage message{
-            Offset(header->time),
-            static_cast<int32_t>(
-                std::min<uint32_t>(sysex.size, std::numeric_limits<int32_t>::max())),
-            sysex.buffer};
+        const SysExMessage message{Offset(header->time),
+                                   static_cast<int32_t>(std::min<uint32_t>(
+                                       sysex.size, std::numeric_limits<int32_t>::max())),
+                                   sysex.buffer};
         HandleSysEx(message);
         QueueSysExForEditor(message);
         break;
@@ -233,8 +232,8 @@ clap_process_status ClapPlugin::OnProcess(const clap_process* process) {
     use64 = first->data64 != nullptr;
   }
   // A block of no frames reads no samples, and some hosts send no buffers with it.
-  if (frames > 0 && (!BuffersUsable(inputs, inputCount, use64) ||
-                     !BuffersUsable(outputs, outputCount, use64))) {
+  if (frames > 0 &&
+      (!BuffersUsable(inputs, inputCount, use64) || !BuffersUsable(outputs, outputCount, use64))) {
     return CLAP_PROCESS_ERROR;
   }
 
@@ -255,8 +254,7 @@ clap_process_status ClapPlugin::OnProcess(const clap_process* process) {
     RunBlock32(static_cast<int>(frames));
   }
   if (frames > 0) {
-    SilenceSurplusOutputs(outputs, outputCount, ChannelSlotCount(Direction::Output), use64,
-                          frames);
+    SilenceSurplusOutputs(outputs, outputCount, ChannelSlotCount(Direction::Output), use64, frames);
   }
 
   SendParamsToHost(process->out_events);

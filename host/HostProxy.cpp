@@ -22,11 +22,9 @@ void HostProxy::QueryExtensions() {
   }
   presetLoad_ = static_cast<const clap_host_preset_load*>(Extension(CLAP_EXT_PRESET_LOAD));
   if (!presetLoad_) {
-    presetLoad_ =
-        static_cast<const clap_host_preset_load*>(Extension(CLAP_EXT_PRESET_LOAD_COMPAT));
+    presetLoad_ = static_cast<const clap_host_preset_load*>(Extension(CLAP_EXT_PRESET_LOAD_COMPAT));
   }
-  timerSupport_ =
-      static_cast<const clap_host_timer_support*>(Extension(CLAP_EXT_TIMER_SUPPORT));
+  timerSupport_ = static_cast<const clap_host_timer_support*>(Extension(CLAP_EXT_TIMER_SUPPORT));
 }
 
 void HostProxy::Log(int32_t severity, const char* message) const {

@@ -26,9 +26,9 @@ bool MidiOutputList::InsertSorted(std::vector<Entry>& list, size_t firstPending,
     }
   }
   // After the entries of equal offset, so messages of one instant keep their order.
-  const auto at = std::upper_bound(
-      list.begin() + static_cast<std::ptrdiff_t>(firstPending), list.end(), entry,
-      [](const Entry& a, const Entry& b) { return a.offset < b.offset; });
+  const auto at =
+      std::upper_bound(list.begin() + static_cast<std::ptrdiff_t>(firstPending), list.end(), entry,
+                       [](const Entry& a, const Entry& b) { return a.offset < b.offset; });
   list.insert(at, entry);
   return true;
 }
@@ -54,8 +54,7 @@ void MidiOutputList::PushMidi(const clap_output_events* out, const MidiMessage& 
   const int kind = message.status >> 4;
   if (kind == 0x9 || kind == 0x8) {
     clap_event_note note{};
-    note.header = {sizeof(clap_event_note), EventTime(message.offset),
-                   CLAP_CORE_EVENT_SPACE_ID,
+    note.header = {sizeof(clap_event_note), EventTime(message.offset), CLAP_CORE_EVENT_SPACE_ID,
                    static_cast<uint16_t>(kind == 0x9 ? CLAP_EVENT_NOTE_ON : CLAP_EVENT_NOTE_OFF),
                    0};
     note.note_id = -1;
@@ -67,8 +66,8 @@ void MidiOutputList::PushMidi(const clap_output_events* out, const MidiMessage& 
     return;
   }
   clap_event_midi midi{};
-  midi.header = {sizeof(clap_event_midi), EventTime(message.offset),
-                 CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_MIDI, 0};
+  midi.header = {sizeof(clap_event_midi), EventTime(message.offset), CLAP_CORE_EVENT_SPACE_ID,
+                 CLAP_EVENT_MIDI, 0};
   midi.port_index = 0;
   midi.data[0] = message.status;
   midi.data[1] = message.data1;
@@ -78,8 +77,8 @@ void MidiOutputList::PushMidi(const clap_output_events* out, const MidiMessage& 
 
 void MidiOutputList::PushSysEx(const clap_output_events* out, const SysExRecord& record) {
   clap_event_midi_sysex sysex{};
-  sysex.header = {sizeof(clap_event_midi_sysex), EventTime(record.offset),
-                  CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_MIDI_SYSEX, 0};
+  sysex.header = {sizeof(clap_event_midi_sysex), EventTime(record.offset), CLAP_CORE_EVENT_SPACE_ID,
+                  CLAP_EVENT_MIDI_SYSEX, 0};
   sysex.port_index = 0;
   sysex.buffer = record.data;
   sysex.size = static_cast<uint32_t>(record.size);

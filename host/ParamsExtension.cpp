@@ -123,8 +123,7 @@ bool TextToValue(const clap_plugin* plugin, clap_id id, const char* display, dou
 }
 
 // [active ? audio-thread : main-thread]
-void Flush(const clap_plugin* plugin, const clap_input_events* in,
-           const clap_output_events* out) {
+void Flush(const clap_plugin* plugin, const clap_input_events* in, const clap_output_events* out) {
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   if (!self) return;
   self->ApplyInputEvents(in);

@@ -23,9 +23,16 @@ const void* NoExtension(const clap_host*, const char*) { return nullptr; }
 void Ignore(const clap_host*) {}
 
 // The host a temporary instance is built for: it offers nothing and asks for nothing.
-const clap_host kDiscoveryHost{
-    CLAP_VERSION_INIT, nullptr, "Preset discovery", "", "", "1.0.0",
-    NoExtension,       Ignore,  Ignore,             Ignore};
+const clap_host kDiscoveryHost{CLAP_VERSION_INIT,
+                               nullptr,
+                               "Preset discovery",
+                               "",
+                               "",
+                               "1.0.0",
+                               NoExtension,
+                               Ignore,
+                               Ignore,
+                               Ignore};
 
 struct Preset {
   std::string name;
@@ -79,8 +86,7 @@ class Provider {
     if (!presets_.empty()) {
       const clap_preset_discovery_location location{CLAP_PRESET_DISCOVERY_IS_FACTORY_CONTENT,
                                                     "Factory Presets",
-                                                    CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN,
-                                                    nullptr};
+                                                    CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN, nullptr};
       if (!indexer_->declare_location(indexer_, &location)) return false;
     }
     initialized_ = true;
@@ -145,8 +151,8 @@ class Provider {
 uint32_t Count(const clap_preset_discovery_factory*) { return 1; }
 
 // [thread-safe]
-const clap_preset_discovery_provider_descriptor* GetDescriptor(
-    const clap_preset_discovery_factory*, uint32_t index) {
+const clap_preset_discovery_provider_descriptor* GetDescriptor(const clap_preset_discovery_factory*,
+                                                               uint32_t index) {
   return index == 0 ? &kProviderDescriptor : nullptr;
 }
 
@@ -156,8 +162,8 @@ const clap_preset_discovery_provider* Create(const clap_preset_discovery_factory
                                              const char* providerId) {
   std::lock_guard lock(ModuleLock());
   const clap_plugin_descriptor* descriptor = DescriptorWhileLocked();
-  if (!descriptor || !indexer || indexer->clap_version.major < 1 ||
-      !indexer->declare_location || !providerId || std::strcmp(providerId, descriptor->id) != 0) {
+  if (!descriptor || !indexer || indexer->clap_version.major < 1 || !indexer->declare_location ||
+      !providerId || std::strcmp(providerId, descriptor->id) != 0) {
     return nullptr;
   }
   auto* provider = new (std::nothrow) Provider(indexer);

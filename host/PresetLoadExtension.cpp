@@ -31,8 +31,7 @@ bool Recall(ClapPlugin& plugin, uint32_t kind, const char* location, const char*
 }
 
 // [main-thread]
-bool FromLocation(const clap_plugin* plugin, uint32_t kind, const char* location,
-                  const char* key) {
+bool FromLocation(const clap_plugin* plugin, uint32_t kind, const char* location, const char* key) {
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   if (!self) return false;
   bool loaded = false;

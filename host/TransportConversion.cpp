@@ -9,7 +9,8 @@ TransportInfo TransportFromClap(const clap_event_transport& transport, double sa
   TransportInfo info;
   const uint32_t flags = transport.flags;
   // A tempo the engine could not divide by keeps the default.
-  if ((flags & CLAP_TRANSPORT_HAS_TEMPO) && std::isfinite(transport.tempo) && transport.tempo > 0.0) {
+  if ((flags & CLAP_TRANSPORT_HAS_TEMPO) && std::isfinite(transport.tempo) &&
+      transport.tempo > 0.0) {
     info.tempo = transport.tempo;
   }
   if (flags & CLAP_TRANSPORT_HAS_SECONDS_TIMELINE) {

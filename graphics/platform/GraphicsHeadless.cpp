@@ -18,8 +18,8 @@ float WholeScale(float scale) {
 
 }  // namespace
 
-GraphicsHeadless::GraphicsHeadless(GraphicsEditorDelegate& delegate, int width, int height, int frameRate,
-                                   float drawScale)
+GraphicsHeadless::GraphicsHeadless(GraphicsEditorDelegate& delegate, int width, int height,
+                                   int frameRate, float drawScale)
     : GraphicsCairo(delegate, width, height, frameRate, drawScale) {}
 
 GraphicsHeadless::~GraphicsHeadless() { CloseWindow(); }
@@ -61,8 +61,9 @@ bool GraphicsHeadless::RenderFrame() {
     const double rr = std::clamp(std::ceil(r.R * scale), 0.0, static_cast<double>(SurfaceWidth()));
     const double b = std::clamp(std::ceil(r.B * scale), 0.0, static_cast<double>(SurfaceHeight()));
     if (rr <= l || b <= t) continue;
-    areas.Add(Rect(static_cast<float>(std::floor(l / scale)), static_cast<float>(std::floor(t / scale)),
-                   static_cast<float>(std::ceil(rr / scale)), static_cast<float>(std::ceil(b / scale))));
+    areas.Add(
+        Rect(static_cast<float>(std::floor(l / scale)), static_cast<float>(std::floor(t / scale)),
+             static_cast<float>(std::ceil(rr / scale)), static_cast<float>(std::ceil(b / scale))));
   }
   if (areas.IsEmpty()) return false;
   Draw(areas);
@@ -117,7 +118,9 @@ void GraphicsHeadless::PointerWheel(float x, float y, const MouseState& state, f
 
 void GraphicsHeadless::PointerLeave() { OnMouseOut(); }
 
-void GraphicsHeadless::GetPointerPosition(float& x, float& y) const { GetLastPointerPosition(x, y); }
+void GraphicsHeadless::GetPointerPosition(float& x, float& y) const {
+  GetLastPointerPosition(x, y);
+}
 
 void GraphicsHeadless::HidePointer(bool hide, bool lock) {
   if (hide == cursorHidden_) return;
@@ -150,8 +153,9 @@ CursorShape GraphicsHeadless::SetCursorShape(CursorShape shape) {
   return previous;
 }
 
-MessageBoxResult GraphicsHeadless::ShowMessageBox(const char* text, const char* title, MessageBoxType type,
-                                                  const std::function<void(MessageBoxResult)>& completion) {
+MessageBoxResult GraphicsHeadless::ShowMessageBox(
+    const char* text, const char* title, MessageBoxType type,
+    const std::function<void(MessageBoxResult)>& completion) {
   (void)text, (void)title, (void)type;
   if (completion) completion(MessageBoxResult::Cancel);
   return MessageBoxResult::Cancel;
@@ -170,8 +174,8 @@ bool GraphicsHeadless::ChooseColor(Color& color, const char* title) {
   return false;
 }
 
-bool GraphicsHeadless::OpenWebAddress(const char* address, const char* title, const char* confirmText,
-                                      const char* failureText) {
+bool GraphicsHeadless::OpenWebAddress(const char* address, const char* title,
+                                      const char* confirmText, const char* failureText) {
   (void)address, (void)title, (void)confirmText, (void)failureText;
   return false;
 }
@@ -181,18 +185,21 @@ bool GraphicsHeadless::RevealInFileBrowser(const char* path, bool select) {
   return false;
 }
 
-std::unique_ptr<PlatformFont> GraphicsHeadless::LoadSystemFont(const char* fontId, const char* family,
+std::unique_ptr<PlatformFont> GraphicsHeadless::LoadSystemFont(const char* fontId,
+                                                               const char* family,
                                                                FontStyle style) {
   (void)fontId, (void)family, (void)style;
   return nullptr;
 }
 
-std::unique_ptr<PlatformFont> GraphicsHeadless::LoadFontData(const char* fontId, const void* bytes, int size) {
+std::unique_ptr<PlatformFont> GraphicsHeadless::LoadFontData(const char* fontId, const void* bytes,
+                                                             int size) {
   (void)fontId;
   return MakePlatformFont(bytes, size);
 }
 
-std::unique_ptr<PlatformFont> GraphicsHeadless::LoadFontFile(const char* fontId, const char* fileOrResourceName) {
+std::unique_ptr<PlatformFont> GraphicsHeadless::LoadFontFile(const char* fontId,
+                                                             const char* fileOrResourceName) {
   (void)fontId;
   return LoadPlatformFontFile(fileOrResourceName);
 }
@@ -202,8 +209,8 @@ void GraphicsHeadless::RegisterPlatformFont(const char* fontId, const PlatformFo
   (void)fontId, (void)font;
 }
 
-void GraphicsHeadless::ShowPlatformTextEntry(int paramIndex, const TextStyle& style, const Rect& bounds,
-                                             int length, const char* text) {
+void GraphicsHeadless::ShowPlatformTextEntry(int paramIndex, const TextStyle& style,
+                                             const Rect& bounds, int length, const char* text) {
   (void)paramIndex, (void)style, (void)bounds, (void)length, (void)text;
 }
 

@@ -9,8 +9,9 @@ namespace plugkit::gfx {
 // (menus, dialogs, clipboard, web addresses) report failure or cancellation. Used by tests and
 // tools to drive and look at the editor.
 class GraphicsHeadless : public GraphicsCairo {
-public:
-  GraphicsHeadless(GraphicsEditorDelegate& delegate, int width, int height, int frameRate, float drawScale);
+ public:
+  GraphicsHeadless(GraphicsEditorDelegate& delegate, int width, int height, int frameRate,
+                   float drawScale);
   ~GraphicsHeadless() override;
 
   // [main-thread] The screen scale the (imaginary) window reports; applied at the next open or
@@ -42,27 +43,35 @@ public:
   CursorShape SetCursorShape(CursorShape shape) override;
   void* OpenWindow(void* parent) override;
   void CloseWindow() override;
-  void* NativeWindow() const override { return open_ ? const_cast<GraphicsHeadless*>(this) : nullptr; }
+  void* NativeWindow() const override {
+    return open_ ? const_cast<GraphicsHeadless*>(this) : nullptr;
+  }
   bool IsWindowOpen() const override { return open_; }
-  MessageBoxResult ShowMessageBox(const char* text, const char* title, MessageBoxType type,
-                                  const std::function<void(MessageBoxResult)>& completion = nullptr) override;
-  void ChooseFile(std::string& fileName, std::string& directory, FileAction action, const char* extensions) override;
+  MessageBoxResult ShowMessageBox(
+      const char* text, const char* title, MessageBoxType type,
+      const std::function<void(MessageBoxResult)>& completion = nullptr) override;
+  void ChooseFile(std::string& fileName, std::string& directory, FileAction action,
+                  const char* extensions) override;
   void ChooseDirectory(std::string& directory) override;
   bool ChooseColor(Color& color, const char* title) override;
-  bool OpenWebAddress(const char* address, const char* title = nullptr, const char* confirmText = nullptr,
+  bool OpenWebAddress(const char* address, const char* title = nullptr,
+                      const char* confirmText = nullptr,
                       const char* failureText = nullptr) override;
   const char* PlatformName() const override { return "headless"; }
   bool RevealInFileBrowser(const char* path, bool select) override;
-  std::unique_ptr<PlatformFont> LoadSystemFont(const char* fontId, const char* family, FontStyle style) override;
-  std::unique_ptr<PlatformFont> LoadFontData(const char* fontId, const void* bytes, int size) override;
-  std::unique_ptr<PlatformFont> LoadFontFile(const char* fontId, const char* fileOrResourceName) override;
+  std::unique_ptr<PlatformFont> LoadSystemFont(const char* fontId, const char* family,
+                                               FontStyle style) override;
+  std::unique_ptr<PlatformFont> LoadFontData(const char* fontId, const void* bytes,
+                                             int size) override;
+  std::unique_ptr<PlatformFont> LoadFontFile(const char* fontId,
+                                             const char* fileOrResourceName) override;
   void RegisterPlatformFont(const char* fontId, const PlatformFont& font) override;
   void ShowPlatformTextEntry(int paramIndex, const TextStyle& style, const Rect& bounds, int length,
                              const char* text) override;
   PopupMenu* ShowPlatformMenu(PopupMenu& menu, const Rect& bounds, bool& isAsync) override;
   float WindowScale() const override { return screenScale_; }
 
-private:
+ private:
   bool open_ = false;
   bool pointerCaptured_ = false;
   void* parent_ = nullptr;

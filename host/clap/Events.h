@@ -44,15 +44,15 @@ typedef struct clap_event_note {
   clap_event_header_t header;
   int32_t note_id;  // -1 for any
   int16_t port_index;
-  int16_t channel;  // 0..15, -1 for any
-  int16_t key;      // 0..127, -1 for any
+  int16_t channel;                // 0..15, -1 for any
+  int16_t key;                    // 0..127, -1 for any
   CLAP_ALIGN(8) double velocity;  // 0..1
 } clap_event_note_t;
 
 typedef struct clap_event_param_value {
   clap_event_header_t header;
   clap_id param_id;
-  void *cookie;
+  void* cookie;
   int32_t note_id;
   int16_t port_index;
   int16_t channel;
@@ -114,27 +114,25 @@ typedef struct clap_event_midi {
 typedef struct clap_event_midi_sysex {
   clap_event_header_t header;
   uint16_t port_index;
-  const uint8_t *buffer;  // owned by the sender, valid during the call
+  const uint8_t* buffer;  // owned by the sender, valid during the call
   uint32_t size;
 } clap_event_midi_sysex_t;
 
 // Input events, sorted by time.
 typedef struct clap_input_events {
-  void *ctx;
+  void* ctx;
 
-  uint32_t(CLAP_ABI *size)(const struct clap_input_events *list);
+  uint32_t(CLAP_ABI* size)(const struct clap_input_events* list);
 
   // The event stays owned by the list.
-  const clap_event_header_t *(CLAP_ABI *get)(const struct clap_input_events *list,
-                                             uint32_t index);
+  const clap_event_header_t*(CLAP_ABI* get)(const struct clap_input_events* list, uint32_t index);
 } clap_input_events_t;
 
 typedef struct clap_output_events {
-  void *ctx;
+  void* ctx;
 
   // Copies the event; false when it could not be queued.
-  bool(CLAP_ABI *try_push)(const struct clap_output_events *list,
-                           const clap_event_header_t *event);
+  bool(CLAP_ABI* try_push)(const struct clap_output_events* list, const clap_event_header_t* event);
 } clap_output_events_t;
 
 CLAP_EXTERN_C_END

@@ -25,15 +25,15 @@ typedef struct clap_process {
   uint32_t frames_count;
 
   // Null while the host does not report a transport.
-  const clap_event_transport_t *transport;
+  const clap_event_transport_t* transport;
 
-  const clap_audio_buffer_t *audio_inputs;
-  clap_audio_buffer_t *audio_outputs;
+  const clap_audio_buffer_t* audio_inputs;
+  clap_audio_buffer_t* audio_outputs;
   uint32_t audio_inputs_count;
   uint32_t audio_outputs_count;
 
-  const clap_input_events_t *in_events;
-  const clap_output_events_t *out_events;
+  const clap_input_events_t* in_events;
+  const clap_output_events_t* out_events;
 } clap_process_t;
 
 CLAP_EXTERN_C_END

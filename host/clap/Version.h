@@ -18,7 +18,7 @@ typedef struct clap_version {
 #define CLAP_VERSION_REVISION 10
 
 #define CLAP_VERSION_INIT \
-  { (uint32_t)CLAP_VERSION_MAJOR, (uint32_t)CLAP_VERSION_MINOR, (uint32_t)CLAP_VERSION_REVISION }
+  { (uint32_t) CLAP_VERSION_MAJOR, (uint32_t)CLAP_VERSION_MINOR, (uint32_t)CLAP_VERSION_REVISION }
 
 static const CLAP_CONSTEXPR clap_version_t CLAP_VERSION = CLAP_VERSION_INIT;
 

@@ -143,10 +143,13 @@ BENCHMARK(BM_AllStagesModulated)->Arg(64)->Arg(512);
 const bool kPresetsRegistered = [] {
   for (int index = 0; index < quorvel::kFactoryPresetCount; ++index) {
     const std::string name = "BM_Preset/" + std::to_string(index);
-    benchmark::RegisterBenchmark(name.c_str(), [index](benchmark::State& state) {
-      RunEngine(state, PresetValues(index));
-      state.SetLabel(Presets().PresetNameAt(index));
-    })->Arg(64)->Arg(512);
+    benchmark::RegisterBenchmark(name.c_str(),
+                                 [index](benchmark::State& state) {
+                                   RunEngine(state, PresetValues(index));
+                                   state.SetLabel(Presets().PresetNameAt(index));
+                                 })
+        ->Arg(64)
+        ->Arg(512);
   }
   return true;
 }();

@@ -1,9 +1,8 @@
-#include "effect/AllpassStage.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
 
+#include "effect/AllpassStage.h"
 #include "tests/effect/SineResponse.h"
 
 namespace quorvel {

@@ -1,9 +1,8 @@
-#include "effect/BiquadFilter.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "effect/BiquadFilter.h"
 #include "tests/effect/SineResponse.h"
 
 namespace quorvel {

@@ -1,11 +1,11 @@
-#include "effect/BrickwallLimiter.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <numbers>
 #include <vector>
+
+#include "effect/BrickwallLimiter.h"
 
 namespace quorvel {
 namespace {

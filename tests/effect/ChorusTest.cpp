@@ -1,10 +1,10 @@
-#include "effect/Chorus.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <random>
+
+#include "effect/Chorus.h"
 
 namespace quorvel {
 namespace {
@@ -67,8 +67,7 @@ TEST(ChorusTest, ImpulseArrivesAfterTheSetDelayAndWetScalesAsSpecified) {
     stereo.Process(sl, sr);
     mono.Process(ml, mr);
     const double wetL = (sl - ml) / (0.5 - 0.25);
-    if (arrival < 0 && std::abs(wetL) > 1e-3)
-      arrival = i;
+    if (arrival < 0 && std::abs(wetL) > 1e-3) arrival = i;
     sameDifference = std::max(sameDifference, std::abs((ml - mr)));
   }
   // The voices start at the nonlinear table's first entry, about −0.24621.

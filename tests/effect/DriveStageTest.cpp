@@ -1,9 +1,9 @@
-#include "effect/DriveStage.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
+
+#include "effect/DriveStage.h"
 
 namespace quorvel {
 namespace {

@@ -1,5 +1,3 @@
-#include "effect/FactoryPresets.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "effect/FactoryPresets.h"
 #include "effect/QuorvelParameters.h"
 #include "framework/PluginApiBase.h"
 
@@ -21,8 +20,7 @@ struct GoldenPreset {
 
 // Slots 1 to 26 as the product documents them.
 const GoldenPreset kGolden[] = {
-    {"Full Bypass",
-     "18: 0; 25: 0; 30: 0; 45: 0"},
+    {"Full Bypass", "18: 0; 25: 0; 30: 0; 45: 0"},
     {"[DRUM]  Decorate the Peaks",
      "2: 0.22; 4: 1; 6: 1; 11: -8.7; 12: 3; 13: 0; 14: 0; 15: 0; 16: 1; 17: 0; 18: 0; "
      "25: 1; 26: 1; 27: 0.7; 28: 0.45; 29: 0; 30: 1; 34: 0; 35: 0.91; 36: 980; 37: 0; "

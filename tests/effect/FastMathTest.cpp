@@ -1,5 +1,3 @@
-#include "effect/FastMath.h"
-
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -9,6 +7,8 @@
 #include <random>
 #include <utility>
 #include <vector>
+
+#include "effect/FastMath.h"
 
 namespace quorvel {
 namespace {
@@ -50,12 +50,13 @@ TEST(FastMathTest, ExpStaysWithinOneUlpOfTheLibrary) {
   std::int64_t k = -1070;
   std::int64_t step = 0;
   const double near[] = {-1e-12, 0.0, 1e-12};
-  EXPECT_LE(WorstUlp(2 * 3 * 2000, [&] {
-              const double x = (static_cast<double>(k) + 0.5) * 0.6931471805599453 + near[step % 3];
-              if (++step % 3 == 0 && ++k > 1023)
-                k = -1070;
-              return x;
-            }),
+  EXPECT_LE(WorstUlp(2 * 3 * 2000,
+                     [&] {
+                       const double x =
+                           (static_cast<double>(k) + 0.5) * 0.6931471805599453 + near[step % 3];
+                       if (++step % 3 == 0 && ++k > 1023) k = -1070;
+                       return x;
+                     }),
             1);
 }
 
@@ -99,17 +100,17 @@ TEST(FastMathTest, SinCosStayWithinOneUlpOfTheLibrary) {
   std::mt19937_64 random(3);
   // The corners the filters use, then a wide range, then around the quadrant edges.
   for (const auto& [low, high] : {std::pair{0.0, 3.141592653589793}, std::pair{-1e5, 1e5},
-                                 std::pair{1.5707, 1.5709}, std::pair{3.1415, 3.1417}}) {
+                                  std::pair{1.5707, 1.5709}, std::pair{3.1415, 3.1417}}) {
     std::uniform_real_distribution<double> d(low, high);
     std::int64_t worstSin = 0, worstCos = 0;
     for (int i = 0; i < 300000; ++i) {
       const double a = d(random), b = d(random);
       StereoPair s, c;
       SinCosLanes(Pack(a, b), s, c);
-      worstSin = std::max({worstSin, SignedUlpDistance(s[0], std::sin(a)),
-                           SignedUlpDistance(s[1], std::sin(b))});
-      worstCos = std::max({worstCos, SignedUlpDistance(c[0], std::cos(a)),
-                           SignedUlpDistance(c[1], std::cos(b))});
+      worstSin = std::max(
+          {worstSin, SignedUlpDistance(s[0], std::sin(a)), SignedUlpDistance(s[1], std::sin(b))});
+      worstCos = std::max(
+          {worstCos, SignedUlpDistance(c[0], std::cos(a)), SignedUlpDistance(c[1], std::cos(b))});
     }
     EXPECT_LE(worstSin, 1) << low << " … " << high;
     EXPECT_LE(worstCos, 1) << low << " … " << high;
@@ -162,8 +163,7 @@ TEST(FastMathTest, QuadsGiveThePairsBits) {
   }
   QuadsBaseline(x.data(), baseline.data(), n);
   const bool hasAvx2 = __builtin_cpu_supports("avx2");
-  if (hasAvx2)
-    QuadsAvx2(x.data(), avx2.data(), n);
+  if (hasAvx2) QuadsAvx2(x.data(), avx2.data(), n);
   for (int i = 0; i < n; ++i) {
     const auto bits = std::bit_cast<std::uint64_t>(pairs[i]);
     ASSERT_EQ(std::bit_cast<std::uint64_t>(baseline[i]), bits) << "x = " << x[i];

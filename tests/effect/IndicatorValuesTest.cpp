@@ -1,9 +1,9 @@
-#include "effect/IndicatorValues.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+
+#include "effect/IndicatorValues.h"
 
 namespace quorvel {
 namespace {

@@ -1,9 +1,8 @@
-#include "effect/LadderFilter.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "effect/LadderFilter.h"
 #include "tests/effect/SineResponse.h"
 
 namespace quorvel {

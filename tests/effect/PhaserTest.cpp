@@ -1,13 +1,12 @@
-#include "effect/Phaser.h"
-
-#include "effect/FastMath.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
+
+#include "effect/FastMath.h"
+#include "effect/Phaser.h"
 
 namespace quorvel {
 namespace {
@@ -16,9 +15,7 @@ constexpr double kDepth = 2.07944154167984;
 
 // The engine's exponential (its accuracy is pinned on its own), so the chain can be compared
 // to the last bits.
-double Exp(double x) {
-  return ExpPair(Splat(x))[0];
-}
+double Exp(double x) { return ExpPair(Splat(x))[0]; }
 
 // The phaser rebuilt from its parts: four stages per channel, the sweep oscillator, the
 // scale limits and the feedback into the second stage.

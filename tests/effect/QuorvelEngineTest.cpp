@@ -1,5 +1,3 @@
-#include "effect/QuorvelEngine.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,6 +7,7 @@
 
 #include "effect/BiquadFilter.h"
 #include "effect/BrickwallLimiter.h"
+#include "effect/QuorvelEngine.h"
 #include "effect/SoftClip.h"
 #include "framework/PluginApiBase.h"
 
@@ -25,7 +24,8 @@ Values Defaults() {
     Definitions() : PluginApiBase(kPluginConfig) { DefineParameters(*this); }
   } definitions;
   Values values{};
-  for (int i = 0; i < kParamCount; ++i) values[static_cast<size_t>(i)] = definitions.ParamAt(i)->GetPlain();
+  for (int i = 0; i < kParamCount; ++i)
+    values[static_cast<size_t>(i)] = definitions.ParamAt(i)->GetPlain();
   return values;
 }
 
@@ -43,7 +43,8 @@ Values AllStagesOff() {
 
 std::vector<double> Tone(int n, double amplitude, double hz, double phase = 0.0) {
   std::vector<double> x(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) x[static_cast<size_t>(i)] = amplitude * std::sin(phase + 6.283185307179586 * hz * i / kRate);
+  for (int i = 0; i < n; ++i)
+    x[static_cast<size_t>(i)] = amplitude * std::sin(phase + 6.283185307179586 * hz * i / kRate);
   return x;
 }
 
@@ -113,7 +114,8 @@ TEST(QuorvelEngineTest, AllStagesOffIsTrimHighPassAndOutputGain) {
   HPF tenHertz;
   tenHertz.SetSampleRate(kRate);
   tenHertz.SetFrequency(10.0);
-  for (size_t i = 0; i < x.size(); ++i) ASSERT_EQ(l.left[i], BrickwallCurve(tenHertz.Process(x[i]))) << i;
+  for (size_t i = 0; i < x.size(); ++i)
+    ASSERT_EQ(l.left[i], BrickwallCurve(tenHertz.Process(x[i]))) << i;
   EXPECT_GT(l.engine.LimiterIndicator(), 0.25);
 }
 
@@ -183,7 +185,8 @@ TEST(QuorvelEngineTest, MonoInputAndSideChainRouting) {
 }
 
 TEST(QuorvelEngineTest, NonFiniteSampleSilencesBothChannelsAndSoundReturns) {
-  for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+  for (double bad :
+       {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
     std::vector<double> left = Tone(kBlock * 4, 0.5, 440.0);
     const std::vector<double> right = Tone(kBlock * 4, 0.5, 440.0, 1.0);
     left[kBlock + 10] = bad;
@@ -201,7 +204,8 @@ TEST(QuorvelEngineTest, NonFiniteSampleSilencesBothChannelsAndSoundReturns) {
     EXPECT_EQ(h.left[kBlock + 11], 0.0);
     // The phaser and the chorus carry sound again in the next block.
     double energy = 0.0;
-    for (size_t i = 2 * kBlock; i < 3 * kBlock; ++i) energy += h.left[i] * h.left[i] + h.right[i] * h.right[i];
+    for (size_t i = 2 * kBlock; i < 3 * kBlock; ++i)
+      energy += h.left[i] * h.left[i] + h.right[i] * h.right[i];
     EXPECT_GT(energy, 1.0) << bad;
   }
 }

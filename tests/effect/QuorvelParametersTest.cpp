@@ -1,10 +1,9 @@
-#include "effect/QuorvelParameters.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
+#include "effect/QuorvelParameters.h"
 #include "framework/EditorDelegateBase.h"
 
 namespace quorvel {
@@ -146,7 +145,9 @@ TEST_F(ParametersTest, DefaultsMinimaAndMaximaSurviveFormatAndParse) {
       EXPECT_EQ(p.FormatValue(p.Normalize(v), true), text);
     }
   }
-  EXPECT_EQ(At(ParamIndex::AdsrAttack).FormatValue(At(ParamIndex::AdsrAttack).DefaultValue(), false), "0.07");
+  EXPECT_EQ(
+      At(ParamIndex::AdsrAttack).FormatValue(At(ParamIndex::AdsrAttack).DefaultValue(), false),
+      "0.07");
   EXPECT_EQ(At(ParamIndex::InputTrim).FormatValue(-8, false), "-8.0");
   EXPECT_EQ(At(ParamIndex::InputTrim).FormatValue(24, false), "24.0");
   EXPECT_EQ(At(ParamIndex::CutoffFilterFrequency).FormatValue(1, true), "18000");
@@ -185,8 +186,8 @@ TEST_F(ParametersTest, ModulationPairsAreNamedAndOrderedConsistently) {
     EXPECT_EQ(source.ParseText("env follower"), 3);
     EXPECT_STREQ(source.UnitLabel(), "");
   }
-  EXPECT_EQ(At(ParamIndex::PhaserFrequency1ModSource).FormatValue(
-                At(ParamIndex::PhaserFrequency1ModSource).GetPlain(), false),
+  EXPECT_EQ(At(ParamIndex::PhaserFrequency1ModSource)
+                .FormatValue(At(ParamIndex::PhaserFrequency1ModSource).GetPlain(), false),
             "LFO 2");
 
   // The LFO shapes list their texts in the order 1, 2, 0, 4, 3.

@@ -1,6 +1,6 @@
-#include "effect/SlewLimiter.h"
-
 #include <gtest/gtest.h>
+
+#include "effect/SlewLimiter.h"
 
 namespace quorvel {
 namespace {

@@ -1,10 +1,10 @@
-#include "effect/SoftClip.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <vector>
+
+#include "effect/SoftClip.h"
 
 namespace quorvel {
 namespace {

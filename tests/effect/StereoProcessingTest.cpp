@@ -136,8 +136,16 @@ double BranchingDriveCurve(double x) {
 }
 
 TEST(StereoProcessingTest, BranchFreeDriveCurveMatchesTheBranchingOne) {
-  std::vector<double> points{-0.0, 0.0, 1.0, -1.0, 1e-300, -1e-300, 0.9999999999999999,
-                             -0.9999999999999999, 1e300, -1e300,
+  std::vector<double> points{-0.0,
+                             0.0,
+                             1.0,
+                             -1.0,
+                             1e-300,
+                             -1e-300,
+                             0.9999999999999999,
+                             -0.9999999999999999,
+                             1e300,
+                             -1e300,
                              std::numeric_limits<double>::infinity(),
                              -std::numeric_limits<double>::infinity()};
   for (int i = -3000; i <= 3000; ++i) points.push_back(i * 0.001 + 0.0003);
@@ -189,8 +197,7 @@ TEST(StereoProcessingTest, PreparedBlocksMatchSampleBySampleProcessing) {
       StereoPhaser phaser(block);
       StereoChorus chorus(chorusBlock);
       for (int i = 0; i < n; ++i) {
-        const StereoPair y =
-            chorus.Process(phaser.Process(Pack(l[i], r[i]), wet[i]), 1.0 - wet[i]);
+        const StereoPair y = chorus.Process(phaser.Process(Pack(l[i], r[i]), wet[i]), 1.0 - wet[i]);
         single.SetWet(wet[i]);
         single.Process(l[i], r[i], m1[i], m2[i], m3[i]);
         chorusSingle.SetWet(1.0 - wet[i]);

@@ -1,9 +1,9 @@
-#include "framework/Param.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+
+#include "framework/Param.h"
 
 namespace plugkit {
 namespace {
@@ -176,9 +176,10 @@ TEST(ParamTest, ParsesLeadingNumberAndClamps) {
   EXPECT_TRUE(std::isnan(p.ParseText("nan")));  // SetPlain keeps the value for it
 
   Param hooked;
-  hooked.DefineDouble("h", 0, 0, 10, 1, "", 0, "", Param::ShapeLinear(), 21,
-                      [](double v, std::string& out) { out = "v=" + std::to_string(int(v)); },
-                      [](const char*) { return 42.0; });
+  hooked.DefineDouble(
+      "h", 0, 0, 10, 1, "", 0, "", Param::ShapeLinear(), 21,
+      [](double v, std::string& out) { out = "v=" + std::to_string(int(v)); },
+      [](const char*) { return 42.0; });
   EXPECT_EQ(hooked.FormatValue(3, false), "v=3");
   EXPECT_EQ(hooked.ParseText("anything"), 10);
 }

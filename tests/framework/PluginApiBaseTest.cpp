@@ -1,5 +1,3 @@
-#include "framework/PluginApiBase.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +5,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include "framework/PluginApiBase.h"
 
 namespace plugkit {
 namespace {
@@ -47,7 +47,9 @@ class RecordingPlugin : public PluginApiBase {
     PluginApiBase::SendParamValueToUI(index, value, normalized);
   }
   void OnMidiForEditor(const MidiMessage& message) override { midiToUI.push_back(message); }
-  void OnSysExForEditor(const SysExMessage& message) override { sysExSizes.push_back(message.size); }
+  void OnSysExForEditor(const SysExMessage& message) override {
+    sysExSizes.push_back(message.size);
+  }
   void OnEditorClosing() override { Log("closing"); }
   void OnIdle() override { ++idles; }
   void NotifyHostGestureBegin(int index) override { Log("begin " + std::to_string(index)); }
@@ -179,9 +181,9 @@ TEST(PluginApiBaseTest, EditorMessagesReachTheProcessorSide) {
 TEST(PluginApiBaseTest, BulkChangesAndEditorOpening) {
   RecordingPlugin plugin;
   plugin.OnAllParamsChanged(ParamSource::Reset);
-  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"change 0 Reset -1", "editor 0 Reset",
-                                                    "change 1 Reset -1", "editor 1 Reset",
-                                                    "change 2 Reset -1", "editor 2 Reset"}));
+  EXPECT_EQ(plugin.calls,
+            (std::vector<std::string>{"change 0 Reset -1", "editor 0 Reset", "change 1 Reset -1",
+                                      "editor 1 Reset", "change 2 Reset -1", "editor 2 Reset"}));
 
   // Without a graphics context the window opens nothing but still sends every value.
   EXPECT_EQ(plugin.OpenWindow(nullptr), nullptr);

@@ -1,11 +1,11 @@
-#include "framework/PluginBase.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <vector>
+
+#include "framework/PluginBase.h"
 
 namespace plugkit {
 namespace {
@@ -77,7 +77,11 @@ TEST(PluginBaseTest, SaveWritesEveryPlainValueInIndexOrder) {
 TEST(PluginBaseTest, LoadClampsAndStopsAtShortOrDamagedData) {
   StatePlugin plugin;
   EXPECT_EQ(plugin.LoadState(ChunkOf({0.75, 9, 1.5, 2000, 123}), 0), 32);  // extra bytes unread
-  EXPECT_EQ(ValuesOf([&] { ByteChunk c; plugin.SaveState(c); return c; }()),
+  EXPECT_EQ(ValuesOf([&] {
+              ByteChunk c;
+              plugin.SaveState(c);
+              return c;
+            }()),
             (std::vector<double>{0.75, 4, 1, 1000}));
   EXPECT_EQ(plugin.changes, (std::vector<int>{0, 1, 2, 3}));
 

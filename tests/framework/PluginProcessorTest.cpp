@@ -1,8 +1,8 @@
-#include "framework/PluginProcessor.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "framework/PluginProcessor.h"
 
 namespace plugkit {
 namespace {

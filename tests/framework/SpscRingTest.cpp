@@ -1,9 +1,9 @@
-#include "framework/SpscRing.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <thread>
+
+#include "framework/SpscRing.h"
 
 namespace plugkit {
 namespace {

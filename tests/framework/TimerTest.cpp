@@ -1,9 +1,9 @@
-#include "framework/Timer.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <memory>
+
+#include "framework/Timer.h"
 
 namespace plugkit {
 namespace {
@@ -27,8 +27,10 @@ class FakeTimerHost : public TimerHost {
 TEST(TimerTest, TicksReachTheirOwnTimerOnly) {
   FakeTimerHost hostA, hostB;
   int ticksA = 0, ticksB = 0;
-  auto a = StartTimer(hostA, [&](Timer&) { ++ticksA; }, 20);
-  auto b = StartTimer(hostB, [&](Timer&) { ++ticksB; }, 20);
+  auto a = StartTimer(
+      hostA, [&](Timer&) { ++ticksA; }, 20);
+  auto b = StartTimer(
+      hostB, [&](Timer&) { ++ticksB; }, 20);
   EXPECT_EQ(hostA.periods.at(1), 20u);
 
   // Both hosts handed out id 1; the host tells them apart.
@@ -55,17 +57,21 @@ TEST(TimerTest, RefusedTimerNeverTicksAndTimersMayStopThemselves) {
   FakeTimerHost host;
   host.refuse = true;
   int ticks = 0;
-  auto refused = StartTimer(host, [&](Timer&) { ++ticks; }, 20);
+  auto refused = StartTimer(
+      host, [&](Timer&) { ++ticks; }, 20);
   EXPECT_FALSE(static_cast<PlatformTimer&>(*refused).IsRunning());
   PlatformTimer::OnPlatformTick(host, 0);
   EXPECT_EQ(ticks, 0);
 
   host.refuse = false;
   std::unique_ptr<Timer> self;
-  self = StartTimer(host, [&](Timer& t) {
-    ++ticks;
-    t.Stop();  // takes the list lock again from inside a tick
-  }, 16);
+  self = StartTimer(
+      host,
+      [&](Timer& t) {
+        ++ticks;
+        t.Stop();  // takes the list lock again from inside a tick
+      },
+      16);
   PlatformTimer::OnPlatformTick(host, 1);
   PlatformTimer::OnPlatformTick(host, 1);
   EXPECT_EQ(ticks, 1);

@@ -14,8 +14,8 @@ namespace quorvelFuzz {
 inline const void* NoExtension(const clap_host*, const char*) { return nullptr; }
 inline void Ignore(const clap_host*) {}
 
-inline const clap_host kHost{CLAP_VERSION_INIT, nullptr, "fuzz", "", "", "1.0.0",
-                             NoExtension,       Ignore,  Ignore, Ignore};
+inline const clap_host kHost{CLAP_VERSION_INIT, nullptr,     "fuzz", "",     "",
+                             "1.0.0",           NoExtension, Ignore, Ignore, Ignore};
 
 constexpr uint32_t kMaxFrames = 256;
 

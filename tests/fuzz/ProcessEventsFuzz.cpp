@@ -2,9 +2,9 @@
 // size, space, type and payload, SysEx bytes from the input, any frame count up to the
 // announced maximum and either sample size. The output must stay finite.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>

@@ -20,8 +20,8 @@ struct Stream {
 
 int64_t Read(const clap_istream* stream, void* buffer, uint64_t size) {
   auto* self = static_cast<Stream*>(stream->ctx);
-  const size_t n = std::min<size_t>({static_cast<size_t>(size), self->piece,
-                                     self->size - self->position});
+  const size_t n =
+      std::min<size_t>({static_cast<size_t>(size), self->piece, self->size - self->position});
   std::memcpy(buffer, self->data + self->position, n);
   self->position += n;
   return static_cast<int64_t>(n);

@@ -22,13 +22,15 @@ const Color green{255, 0, 255, 0};
 
 // Records every image decoded from a resource or file.
 class CountingGraphics : public GraphicsHeadless {
-public:
-  using GraphicsHeadless::GraphicsHeadless;
+ public:
   using GraphicsHeadless::DecodeBitmap;
+  using GraphicsHeadless::GraphicsHeadless;
 
-  std::unique_ptr<BackendBitmap> DecodeBitmap(const char* location, int scale, ResourceLocation kind,
+  std::unique_ptr<BackendBitmap> DecodeBitmap(const char* location, int scale,
+                                              ResourceLocation kind,
                                               const char* extension) override {
-    decoded.push_back(std::filesystem::path(location).filename().string() + "@" + std::to_string(scale));
+    decoded.push_back(std::filesystem::path(location).filename().string() + "@" +
+                      std::to_string(scale));
     return GraphicsHeadless::DecodeBitmap(location, scale, kind, extension);
   }
 
@@ -36,7 +38,7 @@ public:
 };
 
 class BitmapCacheTest : public ::testing::Test {
-protected:
+ protected:
   static void TearDownTestSuite() { std::filesystem::remove_all(test::TestFolder()); }
 
   std::unique_ptr<CountingGraphics> Make(float drawScale) {
@@ -49,7 +51,8 @@ protected:
 };
 
 TEST_F(BitmapCacheTest, ContextsShareImagesPerScaleUntilTheLastOneGoes) {
-  const std::string path = test::WriteTestFile("shared.png", test::SolidStripPng(8, 8, {red, blue}));
+  const std::string path =
+      test::WriteTestFile("shared.png", test::SolidStripPng(8, 8, {red, blue}));
   auto one = Make(1.0f);
   auto two = Make(2.0f);
   Bitmap atOne = one->LoadBitmap(path.c_str(), 2);
@@ -126,7 +129,8 @@ TEST_F(BitmapCacheTest, ScaledVariantSearchOrder) {
   EXPECT_TRUE(Near(PixelAt(*four, 20, 20), blue));
 
   // Once the files are gone, a cached scale still serves other scales.
-  const std::string cachedOnly = test::WriteTestFile("gone.png", test::SolidStripPng(6, 6, {green}));
+  const std::string cachedOnly =
+      test::WriteTestFile("gone.png", test::SolidStripPng(6, 6, {green}));
   ASSERT_TRUE(g->LoadBitmap(cachedOnly.c_str(), 1, false, 1).IsValid());
   std::filesystem::remove(cachedOnly);
   Bitmap rescaled = g->LoadBitmap(cachedOnly.c_str(), 1, false, 3);
@@ -155,7 +159,8 @@ TEST_F(BitmapCacheTest, ScaledVariantNamesOnlyUseADotInTheFileName) {
   };
   Probe probe(delegate_, 10, 10, 18, 2.0f);
   const std::string name = (folder / "strip").string();
-  EXPECT_EQ(probe.FindImageResource(name.c_str(), "", location, 2, sourceScale), ResourceLocation::FilePath);
+  EXPECT_EQ(probe.FindImageResource(name.c_str(), "", location, 2, sourceScale),
+            ResourceLocation::FilePath);
   EXPECT_EQ(sourceScale, 2);
   EXPECT_EQ(location, name + "@2x");
 }

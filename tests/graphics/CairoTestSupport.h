@@ -19,9 +19,11 @@ namespace plugkit::gfx::test {
 
 // A PNG strip of `colors.size()` frames stacked vertically, each `width` × `frameHeight`
 // pixels of one opaque colour.
-inline std::vector<std::uint8_t> SolidStripPng(int width, int frameHeight, const std::vector<Color>& colors) {
+inline std::vector<std::uint8_t> SolidStripPng(int width, int frameHeight,
+                                               const std::vector<Color>& colors) {
   const int frames = static_cast<int>(colors.size());
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, frameHeight * frames);
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, frameHeight * frames);
   cairo_t* cr = cairo_create(surface);
   for (int i = 0; i < frames; ++i) {
     const Color& c = colors[static_cast<std::size_t>(i)];
@@ -39,7 +41,8 @@ inline std::vector<std::uint8_t> SolidStripPng(int width, int frameHeight, const
 // A folder of its own for each test process, removed by the caller's fixture.
 inline std::filesystem::path TestFolder() {
   static const std::filesystem::path folder = [] {
-    auto path = std::filesystem::temp_directory_path() / ("quorvel-graphics-" + std::to_string(::getpid()));
+    auto path =
+        std::filesystem::temp_directory_path() / ("quorvel-graphics-" + std::to_string(::getpid()));
     std::filesystem::create_directories(path);
     return path;
   }();
@@ -59,7 +62,8 @@ inline std::string WriteTestFile(const std::string& name, const std::vector<std:
 // The unpremultiplied colour of device pixel (x, y).
 inline Color PixelAt(GraphicsCairo& g, int x, int y) {
   const std::uint8_t* pixels = g.Pixels();
-  if (!pixels || x < 0 || y < 0 || x >= g.SurfaceWidth() || y >= g.SurfaceHeight()) return kColorTransparent;
+  if (!pixels || x < 0 || y < 0 || x >= g.SurfaceWidth() || y >= g.SurfaceHeight())
+    return kColorTransparent;
   const std::uint8_t* p = pixels + (static_cast<std::size_t>(y) * g.SurfaceWidth() + x) * 4;
   const int a = p[3];
   if (a == 0) return kColorTransparent;
@@ -68,13 +72,13 @@ inline Color PixelAt(GraphicsCairo& g, int x, int y) {
 }
 
 inline bool Near(const Color& a, const Color& b, int tolerance = 2) {
-  return std::abs(a.A - b.A) <= tolerance && std::abs(a.R - b.R) <= tolerance && std::abs(a.G - b.G) <= tolerance &&
-         std::abs(a.B - b.B) <= tolerance;
+  return std::abs(a.A - b.A) <= tolerance && std::abs(a.R - b.R) <= tolerance &&
+         std::abs(a.G - b.G) <= tolerance && std::abs(a.B - b.B) <= tolerance;
 }
 
 inline std::string Describe(const Color& c) {
-  return "(A" + std::to_string(c.A) + " R" + std::to_string(c.R) + " G" + std::to_string(c.G) + " B" +
-         std::to_string(c.B) + ")";
+  return "(A" + std::to_string(c.A) + " R" + std::to_string(c.R) + " G" + std::to_string(c.G) +
+         " B" + std::to_string(c.B) + ")";
 }
 
 }  // namespace plugkit::gfx::test

@@ -14,7 +14,7 @@ namespace plugkit::gfx::test {
 namespace {
 
 class SwitchControlBaseProbe : public SwitchControlBase {
-public:
+ public:
   using SwitchControlBase::SwitchControlBase;
   void Draw(Graphics&) override {}
 };
@@ -32,7 +32,7 @@ MouseState WithControl() {
 }
 
 class ControlTest : public ::testing::Test {
-protected:
+ protected:
   ControlTest() {
     g.AddBitmap(Bitmap{&knobImage, 50, 2050, 41, false, "knob.png"});
     g.AddBitmap(Bitmap{&switchImage, 30, 60, 3, false, "switch.png"});
@@ -76,7 +76,8 @@ TEST_F(ControlTest, KnobDragFollowsGearingAndFineMode) {
   EXPECT_EQ(delegate.log.back(), "end 0");
 
   // Horizontal knobs follow dX over the width.
-  auto* slider = Attach(new BitmapKnobControl(200, 100, g.bitmaps["knob.png"], -1, Direction::Horizontal, 1.0));
+  auto* slider = Attach(
+      new BitmapKnobControl(200, 100, g.bitmaps["knob.png"], -1, Direction::Horizontal, 1.0));
   g.OnMouseDown({At(210, 110, LeftButton())});
   g.OnMouseDrag({At(210, 110, LeftButton(), 25, -400)});
   EXPECT_NEAR(slider->Value(), 0.5, 1e-12);
@@ -92,7 +93,7 @@ TEST_F(ControlTest, SteppedKnobShowsWholeStepsButKeepsTheFinePosition) {
   for (int i = 0; i < 6; ++i) g.OnMouseDrag({At(120, 120, LeftButton(), 0, -10)});
   EXPECT_EQ(knob->Value(), 0.25);  // 100 units: still step 1
   for (int i = 0; i < 2; ++i) g.OnMouseDrag({At(120, 120, LeftButton(), 0, -10)});
-  EXPECT_EQ(knob->Value(), 0.5);   // 120 units: step 2, reached by small moves
+  EXPECT_EQ(knob->Value(), 0.5);  // 120 units: step 2, reached by small moves
   for (double v : delegate.values) EXPECT_EQ(std::fmod(v * 4.0, 1.0), 0.0);
   g.OnMouseUp({At(120, 120, LeftButton())});
 
@@ -164,7 +165,7 @@ TEST_F(ControlTest, FrameSelectionRoundsToTheNearestFrameAndCentres) {
 
   auto* lamp = Attach(new BitmapControl(300, 200, g.bitmaps["lamp.png"], kToggle));
   EXPECT_EQ(lamp->DrawRect(), Rect(300, 200, 320, 220));  // one horizontal frame
-  EXPECT_EQ(lamp->FrameForValue(0.5), 2);                  // half rounds up
+  EXPECT_EQ(lamp->FrameForValue(0.5), 2);                 // half rounds up
 
   // A control larger than its frame draws the frame centred.
   lamp->SetSize(40, 30);

@@ -1,11 +1,10 @@
-#include "graphics/FontData.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "graphics/FontData.h"
 #include "graphics/Resources.h"
 
 namespace plugkit::gfx {
@@ -40,8 +39,8 @@ Bytes Utf16(const std::u16string& s) {
 // A minimal sfnt with head, hhea and name tables (and optionally without one of them),
 // placed at `base` inside the returned buffer.
 Bytes MakeFace(std::size_t base, std::uint16_t unitsPerEm, std::int16_t ascender,
-               std::int16_t descender, std::uint16_t macStyle,
-               const std::vector<NameRecord>& names, bool withHhea = true) {
+               std::int16_t descender, std::uint16_t macStyle, const std::vector<NameRecord>& names,
+               bool withHhea = true) {
   Bytes b(base, 0);
   const std::uint16_t tables = withHhea ? 3 : 2;
   Put32(b, base, 0x00010000);
@@ -129,9 +128,8 @@ TEST(FontData, ReadsNamesStyleBitsAndMetricsOfASyntheticFace) {
   EXPECT_EQ(font.style, "Bold Italic");
 
   // An empty Windows entry falls back to the Macintosh one; a lone surrogate is replaced.
-  std::vector<NameRecord> names = {{3, 1, 1033, 1, {}},
-                                   {1, 0, 0, 1, {'M', 'a', 'c'}},
-                                   {3, 1, 1033, 2, Utf16(u"X\xD800")}};
+  std::vector<NameRecord> names = {
+      {3, 1, 1033, 1, {}}, {1, 0, 0, 1, {'M', 'a', 'c'}}, {3, 1, 1033, 2, Utf16(u"X\xD800")}};
   FontData mac = ReadFontData(MakeFace(0, 1000, 800, -200, 0, names), 0);
   EXPECT_EQ(mac.family, "Mac");
   EXPECT_EQ(mac.style, "X\xEF\xBF\xBD");

@@ -1,5 +1,3 @@
-#include "graphics/GraphicsCairo.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 #include "CairoTestSupport.h"
 #include "framework/GraphicsEditorDelegate.h"
 #include "graphics/BitmapControls.h"
+#include "graphics/GraphicsCairo.h"
 #include "graphics/platform/GraphicsHeadless.h"
 
 namespace plugkit::gfx {
@@ -24,7 +23,7 @@ const Color blue{255, 0, 0, 255};
 const Color white{255, 255, 255, 255};
 
 class GraphicsCairoTest : public ::testing::Test {
-protected:
+ protected:
   static void TearDownTestSuite() { std::filesystem::remove_all(test::TestFolder()); }
 
   std::unique_ptr<GraphicsHeadless> Open(float drawScale, int width = 40, int height = 20) {
@@ -73,12 +72,18 @@ TEST_F(GraphicsCairoTest, FilmStripFramesAtScalesOneOneAndAHalfAndTwo) {
       g->DrawBitmap(strip, Rect(left, 5, left + 5, 15), frames[i]);
       // The inside of the destination shows the frame, without bleeding from its neighbours.
       for (float y : {5.6f, 10.0f, 14.4f}) {
-        const Color c = PixelAt(*g, static_cast<int>((left + 2.5f) * scale), static_cast<int>(y * scale));
-        EXPECT_TRUE(Near(c, expected[i], 3)) << "frame " << frames[i] << " at y " << y << ": " << Describe(c);
+        const Color c =
+            PixelAt(*g, static_cast<int>((left + 2.5f) * scale), static_cast<int>(y * scale));
+        EXPECT_TRUE(Near(c, expected[i], 3))
+            << "frame " << frames[i] << " at y " << y << ": " << Describe(c);
       }
       // Nothing outside the destination.
-      EXPECT_EQ(PixelAt(*g, static_cast<int>((left + 2.5f) * scale), static_cast<int>(16.0f * scale)), white);
-      EXPECT_EQ(PixelAt(*g, static_cast<int>((left + 5.5f) * scale), static_cast<int>(10.0f * scale)), white);
+      EXPECT_EQ(
+          PixelAt(*g, static_cast<int>((left + 2.5f) * scale), static_cast<int>(16.0f * scale)),
+          white);
+      EXPECT_EQ(
+          PixelAt(*g, static_cast<int>((left + 5.5f) * scale), static_cast<int>(10.0f * scale)),
+          white);
     }
   }
 }
@@ -94,18 +99,22 @@ TEST_F(GraphicsCairoTest, AdditiveGlowAtHalfWeight) {
   g->DrawBitmap(glow, Rect(4, 4, 12, 12), 1, &add);
   g->DrawBitmap(glow, Rect(24, 4, 32, 12), 1, &add);
   // Weight 0.5 gives alpha int(0.5 × 255) = 127: dst + src × 127 / 255.
-  EXPECT_TRUE(Near(PixelAt(*g, 8, 8), Color{255, 64 + 100, 64 + 50, 64 + 20})) << Describe(PixelAt(*g, 8, 8));
+  EXPECT_TRUE(Near(PixelAt(*g, 8, 8), Color{255, 64 + 100, 64 + 50, 64 + 20}))
+      << Describe(PixelAt(*g, 8, 8));
   EXPECT_TRUE(Near(PixelAt(*g, 28, 8), Color{255, 255, 255, 255})) << "addition saturates";
   EXPECT_EQ(PixelAt(*g, 2, 2), (Color{255, 64, 64, 64})) << "outside the destination";
 }
 
 TEST_F(GraphicsCairoTest, DisabledControlDrawsAtAQuarter) {
-  const std::string background = test::WriteTestFile("white.png", test::SolidStripPng(40, 20, {white}));
-  const std::string knob = test::WriteTestFile("redknob.png", test::SolidStripPng(10, 10, {red, blue}));
+  const std::string background =
+      test::WriteTestFile("white.png", test::SolidStripPng(40, 20, {white}));
+  const std::string knob =
+      test::WriteTestFile("redknob.png", test::SolidStripPng(10, 10, {red, blue}));
   BitmapControl* control = nullptr;
   delegate_.SetLayoutFunction([&](Graphics& g) {
     g.AttachControl(new BitmapControl(0, 0, g.LoadBitmap(background.c_str())));
-    control = static_cast<BitmapControl*>(g.AttachControl(new BitmapControl(10, 5, g.LoadBitmap(knob.c_str(), 2))));
+    control = static_cast<BitmapControl*>(
+        g.AttachControl(new BitmapControl(10, 5, g.LoadBitmap(knob.c_str(), 2))));
   });
   for (float scale : {1.0f, 2.0f}) {
     SCOPED_TRACE(scale);
@@ -133,7 +142,8 @@ TEST_F(GraphicsCairoTest, UnboundedOperatorsStayInsideTheShape) {
   auto g = Open(1.0f);
   const std::vector<std::uint8_t> png = test::SolidStripPng(4, 4, {Color{128, 0, 0, 255}});
   Bitmap half = g->LoadBitmap("half.png", png.data(), static_cast<int>(png.size()), 1, false, 1);
-  for (BlendMethod method : {BlendMethod::SrcIn, BlendMethod::SrcOut, BlendMethod::DstIn, BlendMethod::DstAtop}) {
+  for (BlendMethod method :
+       {BlendMethod::SrcIn, BlendMethod::SrcOut, BlendMethod::DstIn, BlendMethod::DstAtop}) {
     SCOPED_TRACE(static_cast<int>(method));
     const Blend blend{method, 1.0f};
     g->FillRect(red, Rect(0, 0, 40, 20));

@@ -19,7 +19,7 @@ constexpr double kAscentShare = 1900.0 / 2400.0;
 constexpr double kDescentShare = 500.0 / 2400.0;
 
 class GraphicsCairoTextTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     g_ = std::make_unique<GraphicsHeadless>(delegate_, 60, 40, 18, 1.0f);
     g_->OpenWindow(nullptr);
@@ -163,7 +163,8 @@ TEST_F(GraphicsCairoTextTest, UnknownFontsAndBadTextDrawNothingHarmful) {
   EXPECT_FALSE(g_->LoadFont("Junk", junk, sizeof junk));
   const std::vector<std::uint8_t> roboto = ReadResourceBytes("Roboto-Regular.ttf", "ttf");
   EXPECT_TRUE(g_->LoadFont("From-Bytes", roboto.data(), static_cast<int>(roboto.size())));
-  EXPECT_TRUE(g_->LoadFont("Roboto-Regular", "Roboto-Regular.ttf")) << "an id already loaded is success";
+  EXPECT_TRUE(g_->LoadFont("Roboto-Regular", "Roboto-Regular.ttf"))
+      << "an id already loaded is success";
 }
 
 }  // namespace

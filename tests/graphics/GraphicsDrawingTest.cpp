@@ -14,14 +14,15 @@ std::vector<std::string> Names(const std::vector<Op>& ops) {
 }
 
 class GraphicsDrawingTest : public ::testing::Test {
-protected:
+ protected:
   TestDelegate delegate;
   RecordingGraphics g{delegate};
 };
 
 TEST_F(GraphicsDrawingTest, RoundRectPutsOneQuarterArcInEachCorner) {
   g.FillRoundRect(kColorBlack, Rect(10, 20, 110, 70), 8.0f);
-  ASSERT_EQ(Names(g.ops), (std::vector<std::string>{"clear", "arc", "arc", "arc", "arc", "close", "fill"}));
+  ASSERT_EQ(Names(g.ops),
+            (std::vector<std::string>{"clear", "arc", "arc", "arc", "arc", "close", "fill"}));
   // Centres inset by the radius; angles clockwise from 12 o'clock, going round clockwise.
   EXPECT_EQ(g.ops[1].args, (std::vector<float>{18, 28, 8, 270, 360, 0}));
   EXPECT_EQ(g.ops[2].args, (std::vector<float>{102, 28, 8, 0, 90, 0}));
@@ -39,7 +40,8 @@ TEST_F(GraphicsDrawingTest, RoundRectPutsOneQuarterArcInEachCorner) {
   // No positive radius: the plain rectangle.
   g.ops.clear();
   g.FillRoundRect(kColorBlack, Rect(1, 2, 3, 4), 0.0f);
-  EXPECT_EQ(Names(g.ops), (std::vector<std::string>{"clear", "move", "line", "line", "line", "close", "fill"}));
+  EXPECT_EQ(Names(g.ops),
+            (std::vector<std::string>{"clear", "move", "line", "line", "line", "close", "fill"}));
   EXPECT_EQ(g.ops[1].args, (std::vector<float>{1, 2}));
   EXPECT_EQ(g.ops[3].args, (std::vector<float>{3, 4}));
   g.ops.clear();
@@ -105,7 +107,7 @@ TEST_F(GraphicsDrawingTest, LinesPointsAndGrid) {
 
   g.ops.clear();
   g.DrawGrid(kColorBlack, Rect(0, 0, 30, 20), 10, 1);  // a step of 1 draws no rows
-  EXPECT_EQ(g.OpsNamed("move").size(), 2u);           // x = 10 and 20, not 30
+  EXPECT_EQ(g.OpsNamed("move").size(), 2u);            // x = 10 and 20, not 30
   EXPECT_EQ(g.OpsNamed("stroke").size(), 1u);
 }
 
@@ -113,9 +115,9 @@ TEST_F(GraphicsDrawingTest, FilmStripFrameSelection) {
   BackendBitmap image(40, 300, 1.0f, 1.0f);
   Bitmap strip{&image, 40, 300, 10, false, "strip.png"};
   const Blend half{BlendMethod::Add, 0.5f};
-  g.DrawBitmap(strip, Rect(0, 0, 40, 30), 0, &half);   // below range: first frame
-  g.DrawBitmap(strip, Rect(0, 0, 40, 30), 4);          // frame 4: three frames down
-  g.DrawBitmap(strip, Rect(0, 0, 40, 30), 99);         // above range: last frame
+  g.DrawBitmap(strip, Rect(0, 0, 40, 30), 0, &half);  // below range: first frame
+  g.DrawBitmap(strip, Rect(0, 0, 40, 30), 4);         // frame 4: three frames down
+  g.DrawBitmap(strip, Rect(0, 0, 40, 30), 99);        // above range: last frame
   const std::vector<Op> draws = g.OpsNamed("bitmap");
   ASSERT_EQ(draws.size(), 3u);
   EXPECT_EQ(draws[0].args[4], 0);

@@ -1,5 +1,3 @@
-#include "graphics/platform/GraphicsHeadless.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +5,7 @@
 #include "CairoTestSupport.h"
 #include "framework/GraphicsEditorDelegate.h"
 #include "graphics/BitmapControls.h"
+#include "graphics/platform/GraphicsHeadless.h"
 
 namespace plugkit::gfx {
 namespace {
@@ -17,19 +16,21 @@ const Color red{255, 255, 0, 0};
 const Color blue{255, 0, 0, 255};
 
 class GraphicsHeadlessTest : public ::testing::Test {
-protected:
+ protected:
   static void TearDownTestSuite() { std::filesystem::remove_all(test::TestFolder()); }
 
   GraphicsEditorDelegate delegate_{0};
 };
 
 TEST_F(GraphicsHeadlessTest, OpensAtTheWindowScaleAndRendersOnlyWhatIsDirty) {
-  const std::string strip = test::WriteTestFile("two.png", test::SolidStripPng(10, 10, {red, blue}));
+  const std::string strip =
+      test::WriteTestFile("two.png", test::SolidStripPng(10, 10, {red, blue}));
   int layouts = 0;
   BitmapControl* lamp = nullptr;
   delegate_.SetLayoutFunction([&](Graphics& g) {
     ++layouts;
-    lamp = static_cast<BitmapControl*>(g.AttachControl(new BitmapControl(5, 5, g.LoadBitmap(strip.c_str(), 2))));
+    lamp = static_cast<BitmapControl*>(
+        g.AttachControl(new BitmapControl(5, 5, g.LoadBitmap(strip.c_str(), 2))));
   });
   GraphicsHeadless g(delegate_, 40, 20, 18, 1.0f);
   g.SetWindowScale(2.0f);
@@ -76,7 +77,8 @@ TEST_F(GraphicsHeadlessTest, OpensAtTheWindowScaleAndRendersOnlyWhatIsDirty) {
 }
 
 TEST_F(GraphicsHeadlessTest, KnobDragsKeepTheHiddenPointerInPlace) {
-  const std::string strip = test::WriteTestFile("knob.png", test::SolidStripPng(10, 10, {red, blue}));
+  const std::string strip =
+      test::WriteTestFile("knob.png", test::SolidStripPng(10, 10, {red, blue}));
   BitmapKnobControl* knob = nullptr;
   delegate_.SetLayoutFunction([&](Graphics& g) {
     g.SetHandleMouseOver(true);

@@ -15,10 +15,12 @@ namespace plugkit::gfx::test {
 namespace {
 
 class GraphicsTest : public ::testing::Test {
-protected:
+ protected:
   GraphicsTest() {
-    background = static_cast<ProbeControl*>(g.AttachControl(new ProbeControl(Rect(0, 0, 790, 350))));
-    knob = static_cast<ProbeControl*>(g.AttachControl(new ProbeControl(Rect(100, 100, 150, 150), kGain), 7));
+    background =
+        static_cast<ProbeControl*>(g.AttachControl(new ProbeControl(Rect(0, 0, 790, 350))));
+    knob = static_cast<ProbeControl*>(
+        g.AttachControl(new ProbeControl(Rect(100, 100, 150, 150), kGain), 7));
     plain = static_cast<ProbeControl*>(g.AttachControl(new ProbeControl(Rect(300, 100, 350, 150))));
     g.SetHandleMouseOver(true);
   }
@@ -169,7 +171,8 @@ TEST_F(GraphicsTest, KeysSkipTheBackgroundAndFallBackToTheHandler) {
 }
 
 TEST_F(GraphicsTest, DropsGoToTheFrontmostAcceptingControl) {
-  auto* front = static_cast<ProbeControl*>(g.AttachControl(new ProbeControl(Rect(90, 90, 160, 160))));
+  auto* front =
+      static_cast<ProbeControl*>(g.AttachControl(new ProbeControl(Rect(90, 90, 160, 160))));
   knob->acceptsDrop = true;
   g.OnDrop("/tmp/a.wav", 120, 120);
   EXPECT_EQ(knob->events, (std::vector<std::string>{"drop /tmp/a.wav"}));
@@ -206,7 +209,8 @@ TEST_F(GraphicsTest, FrameCycleDrawsDirtyAreasClippedAndOnce) {
   EXPECT_EQ(g.clips[1], Rect(99, 99, 151, 151));
 
   // Two overlapping dirty knobs: each area drawn once, the overlap not twice.
-  auto* neighbour = static_cast<ProbeControl*>(g.AttachControl(new ProbeControl(Rect(140, 100, 190, 150))));
+  auto* neighbour =
+      static_cast<ProbeControl*>(g.AttachControl(new ProbeControl(Rect(140, 100, 190, 150))));
   g.SetAllControlsClean();
   knob->SetDirty(false);
   neighbour->SetDirty(false);
@@ -307,7 +311,8 @@ TEST(GraphicsEditorDelegateTest, OpenCloseRemembersTheScaleAndEditorState) {
       [](GraphicsEditorDelegate& d) { return std::make_unique<RecordingGraphics>(d, 1.0f); });
   delegate.SetLayoutFunction([&](Graphics& g) {
     g.AttachControl(new ProbeControl(Rect(0, 0, 790, 350)));
-    knob = static_cast<ProbeControl*>(g.AttachControl(new ProbeControl(Rect(10, 10, 40, 40), kSteps), 3));
+    knob = static_cast<ProbeControl*>(
+        g.AttachControl(new ProbeControl(Rect(10, 10, 40, 40), kSteps), 3));
   });
   delegate.ParamAt(kSteps)->SetPlain(3);
 

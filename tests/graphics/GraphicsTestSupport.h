@@ -19,7 +19,7 @@ namespace plugkit::gfx::test {
 enum TestParam { kGain = 0, kSteps = 1, kToggle = 2, kMode = 3, kTestParamCount = 4 };
 
 class TestDelegate : public GraphicsEditorDelegate {
-public:
+ public:
   TestDelegate() : GraphicsEditorDelegate(kTestParamCount) {
     ParamAt(kGain)->DefineDouble("Gain", 0.25, 0.0, 1.0, 0.001);
     ParamAt(kSteps)->DefineInt("Steps", 2, 0, 4);
@@ -56,7 +56,7 @@ struct Op {
 };
 
 class RecordingGraphics : public Graphics {
-public:
+ public:
   explicit RecordingGraphics(GraphicsEditorDelegate& delegate, float drawScale = 1.0f)
       : Graphics(delegate, 790, 350, 18, drawScale) {}
   ~RecordingGraphics() override { RemoveAllControls(); }
@@ -72,9 +72,11 @@ public:
     return found;
   }
 
-  void DrawBitmap(const Bitmap&, const Rect& dest, int srcX, int srcY, const Blend* blend) override {
-    ops.push_back({"bitmap", {dest.L, dest.T, dest.R, dest.B, static_cast<float>(srcX), static_cast<float>(srcY),
-                              blend ? blend->weight : -1.0f}});
+  void DrawBitmap(const Bitmap&, const Rect& dest, int srcX, int srcY,
+                  const Blend* blend) override {
+    ops.push_back({"bitmap",
+                   {dest.L, dest.T, dest.R, dest.B, static_cast<float>(srcX),
+                    static_cast<float>(srcY), blend ? blend->weight : -1.0f}});
   }
   using Graphics::DrawBitmap;
 
@@ -91,11 +93,17 @@ public:
   }
   void PathMoveTo(float x, float y) override { ops.push_back({"move", Mapped(x, y)}); }
   void PathLineTo(float x, float y) override { ops.push_back({"line", Mapped(x, y)}); }
-  void PathCubicTo(float, float, float, float, float x2, float y2) override { ops.push_back({"cubic", Mapped(x2, y2)}); }
-  void PathQuadTo(float, float, float x2, float y2) override { ops.push_back({"quad", Mapped(x2, y2)}); }
-  void PathStroke(const Color&, float thickness, const StrokeOptions& options, const Blend*) override {
-    ops.push_back({"stroke", {thickness, static_cast<float>(options.dash.count),
-                              options.dash.count > 0 ? options.dash.values[0] : 0.0f}});
+  void PathCubicTo(float, float, float, float, float x2, float y2) override {
+    ops.push_back({"cubic", Mapped(x2, y2)});
+  }
+  void PathQuadTo(float, float, float x2, float y2) override {
+    ops.push_back({"quad", Mapped(x2, y2)});
+  }
+  void PathStroke(const Color&, float thickness, const StrokeOptions& options,
+                  const Blend*) override {
+    ops.push_back({"stroke",
+                   {thickness, static_cast<float>(options.dash.count),
+                    options.dash.count > 0 ? options.dash.values[0] : 0.0f}});
   }
   void PathFill(const Color&, const FillOptions& options, const Blend*) override {
     ops.push_back({"fill", {static_cast<float>(options.rule)}});
@@ -127,20 +135,28 @@ public:
     RemoveAllControls();
     windowOpen = false;
   }
-  void* NativeWindow() const override { return windowOpen ? const_cast<RecordingGraphics*>(this) : nullptr; }
+  void* NativeWindow() const override {
+    return windowOpen ? const_cast<RecordingGraphics*>(this) : nullptr;
+  }
   bool IsWindowOpen() const override { return windowOpen; }
   MessageBoxResult ShowMessageBox(const char*, const char*, MessageBoxType,
                                   const std::function<void(MessageBoxResult)>&) override {
     return MessageBoxResult::Cancel;
   }
-  void ChooseFile(std::string& fileName, std::string&, FileAction, const char*) override { fileName.clear(); }
+  void ChooseFile(std::string& fileName, std::string&, FileAction, const char*) override {
+    fileName.clear();
+  }
   void ChooseDirectory(std::string& directory) override { directory.clear(); }
   bool ChooseColor(Color&, const char*) override { return false; }
   bool OpenWebAddress(const char*, const char*, const char*, const char*) override { return false; }
   const char* PlatformName() const override { return "recording"; }
   bool RevealInFileBrowser(const char*, bool) override { return false; }
-  std::unique_ptr<PlatformFont> LoadSystemFont(const char*, const char*, FontStyle) override { return nullptr; }
-  std::unique_ptr<PlatformFont> LoadFontData(const char*, const void*, int) override { return nullptr; }
+  std::unique_ptr<PlatformFont> LoadSystemFont(const char*, const char*, FontStyle) override {
+    return nullptr;
+  }
+  std::unique_ptr<PlatformFont> LoadFontData(const char*, const void*, int) override {
+    return nullptr;
+  }
   std::unique_ptr<PlatformFont> LoadFontFile(const char*, const char*) override { return nullptr; }
   void RegisterPlatformFont(const char*, const PlatformFont&) override {}
   void ShowPlatformTextEntry(int, const TextStyle&, const Rect&, int, const char*) override {}
@@ -151,7 +167,8 @@ public:
   float WindowScale() const override { return windowScale; }
   void RebuildSurface() override { ++surfaceRebuilds; }
 
-  Bitmap LoadBitmap(const char* name, int frameCount, bool framesHorizontal, int targetScale) override {
+  Bitmap LoadBitmap(const char* name, int frameCount, bool framesHorizontal,
+                    int targetScale) override {
     loadScales.push_back(targetScale);
     const auto it = bitmaps.find(name ? name : "");
     if (it == bitmaps.end()) return {};
@@ -162,11 +179,16 @@ public:
   }
   using Graphics::LoadBitmap;
 
-  std::unique_ptr<BackendBitmap> DecodeBitmap(const char*, const void*, int, int) override { return nullptr; }
-  std::unique_ptr<BackendBitmap> DecodeBitmap(const char*, int, ResourceLocation, const char*) override {
+  std::unique_ptr<BackendBitmap> DecodeBitmap(const char*, const void*, int, int) override {
     return nullptr;
   }
-  std::unique_ptr<BackendBitmap> CreateSurfaceBitmap(int, int, int, float, bool) override { return nullptr; }
+  std::unique_ptr<BackendBitmap> DecodeBitmap(const char*, int, ResourceLocation,
+                                              const char*) override {
+    return nullptr;
+  }
+  std::unique_ptr<BackendBitmap> CreateSurfaceBitmap(int, int, int, float, bool) override {
+    return nullptr;
+  }
   bool CreateBackendFont(const char*, const PlatformFont&) override { return false; }
   int AlphaByteOffset() const override { return 3; }
   bool IsBitmapFlipped() const override { return false; }
@@ -189,7 +211,7 @@ public:
   int surfaceRebuilds = 0;
   bool windowOpen = false;
 
-private:
+ private:
   // Path points are recorded as the backend would see them: through the current transform.
   std::vector<float> Mapped(float x, float y) const {
     current.TransformPoint(x, y);
@@ -199,7 +221,7 @@ private:
 
 // A control that records the events it receives and draws one op naming itself.
 class ProbeControl : public Control {
-public:
+ public:
   explicit ProbeControl(const Rect& bounds, int paramIndex = -1) : Control(bounds, paramIndex) {}
 
   void Draw(Graphics& g) override {
@@ -212,7 +234,8 @@ public:
   }
   void OnMouseUp(float, float, const MouseState&) override { events.push_back("up"); }
   void OnMouseDrag(float, float, float dX, float dY, const MouseState&) override {
-    events.push_back("drag " + std::to_string(static_cast<int>(dX)) + "," + std::to_string(static_cast<int>(dY)));
+    events.push_back("drag " + std::to_string(static_cast<int>(dX)) + "," +
+                     std::to_string(static_cast<int>(dY)));
   }
   void OnMouseDblClick(float x, float y, const MouseState& state) override {
     events.push_back("dblclick");
@@ -256,7 +279,8 @@ inline MouseState RightButton() {
   return state;
 }
 
-inline PointerEvent At(float x, float y, const MouseState& state, float dX = 0.0f, float dY = 0.0f) {
+inline PointerEvent At(float x, float y, const MouseState& state, float dX = 0.0f,
+                       float dY = 0.0f) {
   return PointerEvent{x, y, dX, dY, state};
 }
 

@@ -1,11 +1,10 @@
-#include "graphics/Rect.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
 #include "graphics/Matrix.h"
+#include "graphics/Rect.h"
 
 namespace plugkit::gfx {
 namespace {
@@ -16,7 +15,8 @@ std::vector<int> Coverage(const std::vector<Rect>& rects, int size) {
   for (const Rect& r : rects) {
     for (int y = 0; y < size; ++y) {
       for (int x = 0; x < size; ++x) {
-        if (r.L <= x && x + 1 <= r.R && r.T <= y && y + 1 <= r.B) ++cells[static_cast<std::size_t>(y * size + x)];
+        if (r.L <= x && x + 1 <= r.R && r.T <= y && y + 1 <= r.B)
+          ++cells[static_cast<std::size_t>(y * size + x)];
       }
     }
   }
@@ -36,7 +36,8 @@ TEST(RectListTest, OptimizeNeverDrawsAPixelTwiceNorDropsOne) {
       if (t > b) std::swap(t, b);
       if (l == r) ++r;
       if (t == b) ++b;
-      list.Add(Rect(static_cast<float>(l), static_cast<float>(t), static_cast<float>(r), static_cast<float>(b)));
+      list.Add(Rect(static_cast<float>(l), static_cast<float>(t), static_cast<float>(r),
+                    static_cast<float>(b)));
     }
     const std::vector<int> before = Coverage(list.Rects(), kGrid + 1);
     list.Optimize();
@@ -133,7 +134,8 @@ TEST(RectTest, EmptinessHitsAndPixelAlignment) {
   EXPECT_EQ(Rect(0.3f, 0.3f, 10.2f, 10.2f).PixelAligned(2.0f), Rect(0.0f, 0.0f, 10.5f, 10.5f));
   EXPECT_EQ(Rect(10, 10, 20, 20).PaddedPixelAligned(0.75f, 1.0f), Rect(9, 9, 21, 21));
   EXPECT_EQ(Rect(10, 10, 20, 20).PaddedPixelAligned(0.75f, 2.0f), Rect(9, 9, 21, 21));
-  EXPECT_EQ(Rect(10, 10, 20, 20).PaddedPixelAligned(0.75f, 4.0f), Rect(9.25f, 9.25f, 20.75f, 20.75f));
+  EXPECT_EQ(Rect(10, 10, 20, 20).PaddedPixelAligned(0.75f, 4.0f),
+            Rect(9.25f, 9.25f, 20.75f, 20.75f));
 
   // A child rectangle sticking out of its parent is moved and cut inside it.
   EXPECT_EQ(Rect(-5, 2, 5, 8).ConstrainedTo(Rect(0, 0, 100, 100)), Rect(0, 2, 10, 8));

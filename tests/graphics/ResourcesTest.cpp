@@ -1,12 +1,11 @@
-#include "graphics/Resources.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
-#include <unistd.h>
+#include "graphics/Resources.h"
 
 namespace plugkit::gfx {
 namespace {

@@ -128,7 +128,8 @@ std::map<std::string, StructLayout> ReadMeasuredLayouts(const std::string& path)
       } else {
         const size_t at = word.find('@');
         EXPECT_NE(at, std::string::npos) << "unreadable word '" << word << "' in " << name;
-        if (at != std::string::npos) layout.offsets[word.substr(0, at)] = std::stoul(word.substr(at + 1));
+        if (at != std::string::npos)
+          layout.offsets[word.substr(0, at)] = std::stoul(word.substr(at + 1));
       }
     }
   }

@@ -25,8 +25,8 @@ using clapHost::SampleSize;
 constexpr int kLfo1Shape = 6;  // Enum 0 .. 4
 constexpr int kLfo1Rate = 2;   // Double, square curve
 
-const clap_plugin_descriptor kDescriptor{CLAP_VERSION_INIT, "test.quorvel", "Quorvel", "", "",
-                                         "", "", "4.1.4", "", nullptr};
+const clap_plugin_descriptor kDescriptor{
+    CLAP_VERSION_INIT, "test.quorvel", "Quorvel", "", "", "", "", "4.1.4", "", nullptr};
 
 // A plug-in factory over the instance constructor, without the module around it.
 const clap_plugin_factory kFactory{

@@ -85,7 +85,11 @@ void OnTimer(const clap_plugin* plugin, clap_id id) {
 
 const clap_plugin_state kState{SaveState, LoadState};
 const clap_plugin_timer_support kTimers{OnTimer};
-const clap_plugin_params kParams{nullptr, nullptr, nullptr, nullptr, nullptr,
+const clap_plugin_params kParams{nullptr,
+                                 nullptr,
+                                 nullptr,
+                                 nullptr,
+                                 nullptr,
                                  [](const clap_plugin*, const clap_input_events* in,
                                     const clap_output_events* out) { EchoEvents(in, out); }};
 
@@ -326,7 +330,8 @@ TEST(ClapHostExtensions, OfferedAsConfigured) {
   EXPECT_NE(extension(CLAP_EXT_PRESET_LOAD_COMPAT), nullptr);
   EXPECT_EQ(extension("clap.unknown"), nullptr);
 
-  const auto* track = static_cast<const clap_host_track_info*>(extension(CLAP_EXT_TRACK_INFO_COMPAT));
+  const auto* track =
+      static_cast<const clap_host_track_info*>(extension(CLAP_EXT_TRACK_INFO_COMPAT));
   ASSERT_NE(track, nullptr);
   clap_track_info info{};
   ASSERT_TRUE(track->get(clap, &info));
@@ -377,8 +382,8 @@ struct ThreePresetProvider {
     provider->init = [](const clap_preset_discovery_provider* self) {
       const auto* indexer = static_cast<const clap_preset_discovery_indexer*>(self->provider_data);
       const clap_preset_discovery_location location{CLAP_PRESET_DISCOVERY_IS_FACTORY_CONTENT,
-                                                    "Factory", CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN,
-                                                    nullptr};
+                                                    "Factory",
+                                                    CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN, nullptr};
       return indexer->declare_location(indexer, &location);
     };
     provider->destroy = [](const clap_preset_discovery_provider* self) { delete self; };
@@ -390,21 +395,21 @@ struct ThreePresetProvider {
       for (int i = 0; i < 3; ++i) {
         if (!receiver->begin_preset(receiver, names[i], keys[i])) return false;
         receiver->add_plugin_id(receiver, &plugin);
-        if (receiver->set_flags) receiver->set_flags(receiver, CLAP_PRESET_DISCOVERY_IS_FACTORY_CONTENT);
+        if (receiver->set_flags)
+          receiver->set_flags(receiver, CLAP_PRESET_DISCOVERY_IS_FACTORY_CONTENT);
       }
       return true;
     };
-    provider->get_extension = [](const clap_preset_discovery_provider*, const char*) -> const void* {
-      return nullptr;
-    };
+    provider->get_extension = [](const clap_preset_discovery_provider*,
+                                 const char*) -> const void* { return nullptr; };
     return provider;
   }
 };
 
 const clap_preset_discovery_factory kThreeFactory{
     [](const clap_preset_discovery_factory*) -> uint32_t { return 1; },
-    [](const clap_preset_discovery_factory*, uint32_t index)
-        -> const clap_preset_discovery_provider_descriptor* {
+    [](const clap_preset_discovery_factory*,
+       uint32_t index) -> const clap_preset_discovery_provider_descriptor* {
       static const clap_preset_discovery_provider_descriptor descriptor{CLAP_VERSION, "three",
                                                                         "Three", "Test"};
       return index == 0 ? &descriptor : nullptr;

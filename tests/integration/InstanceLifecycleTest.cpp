@@ -31,8 +31,7 @@ struct PortView {
 };
 
 std::vector<PortView> Ports(const clapHost::PluginInstance& instance, bool isInput) {
-  const auto& ports =
-      RequireExtension<clap_plugin_audio_ports>(instance, CLAP_EXT_AUDIO_PORTS);
+  const auto& ports = RequireExtension<clap_plugin_audio_ports>(instance, CLAP_EXT_AUDIO_PORTS);
   std::vector<PortView> result;
   const uint32_t count = ports.count(instance.Plugin(), isInput);
   for (uint32_t i = 0; i < count; ++i) {
@@ -80,10 +79,10 @@ TEST_F(QuorvelTest, ExtensionTableAnswersExactIdentifiersOnly) {
                          "clap.latency", "clap.tail", "clap.render", "clap.timer-support"}) {
     EXPECT_NE(plugin->get_extension(plugin, id), nullptr) << id;
   }
-  for (const char* id : {"clap.note-ports", "clap.state-context/2", "clap.track-info/1",
-                         "clap.audio-ports-activation/2", "clap.remote-controls/2",
-                         "clap.params ", "clap.paramsx", "clap.param", "CLAP.PARAMS", "",
-                         "clap.thread-pool", "clap.voice-info"}) {
+  for (const char* id :
+       {"clap.note-ports", "clap.state-context/2", "clap.track-info/1",
+        "clap.audio-ports-activation/2", "clap.remote-controls/2", "clap.params ", "clap.paramsx",
+        "clap.param", "CLAP.PARAMS", "", "clap.thread-pool", "clap.voice-info"}) {
     EXPECT_EQ(plugin->get_extension(plugin, id), nullptr) << "'" << id << "'";
   }
   EXPECT_EQ(plugin->get_extension(plugin, nullptr), nullptr);
@@ -227,8 +226,7 @@ TEST_F(QuorvelTest, IncompleteHostExtensionsAreReportedEachTimeAndSkipped) {
   EXPECT_TRUE(host.RescanFlags().empty());
   EXPECT_TRUE(Contains(LogMessages(host), "clap_host_params is partially implemented"));
 
-  const auto& presets =
-      RequireExtension<clap_plugin_preset_load>(*instance, CLAP_EXT_PRESET_LOAD);
+  const auto& presets = RequireExtension<clap_plugin_preset_load>(*instance, CLAP_EXT_PRESET_LOAD);
   EXPECT_TRUE(presets.from_location(instance->Plugin(), CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN,
                                     nullptr, "1"));
   EXPECT_TRUE(host.PresetsLoaded().empty());
@@ -296,8 +294,7 @@ TEST_F(QuorvelTest, HostWithoutAnyExtensionIsServedThroughTheWholeLifecycle) {
   const auto state = instance->SaveState();
   ASSERT_TRUE(state);
   EXPECT_TRUE(instance->LoadState(*state));
-  const auto& presets =
-      RequireExtension<clap_plugin_preset_load>(*instance, CLAP_EXT_PRESET_LOAD);
+  const auto& presets = RequireExtension<clap_plugin_preset_load>(*instance, CLAP_EXT_PRESET_LOAD);
   EXPECT_TRUE(presets.from_location(instance->Plugin(), 1, nullptr, "2"));
   EXPECT_FALSE(presets.from_location(instance->Plugin(), 1, nullptr, "99"));
   // Qtractor's way: deactivate straight from processing, then destroy.

@@ -79,7 +79,8 @@ TEST_F(ModuleEntryTest, InitRefusesMissingPathsAndOtherPathsWhileInitialised) {
   EXPECT_FALSE(Entry().init(""));
 
   // Two successful inits: the descriptor survives the first deinit only.
-  const clap_plugin_descriptor* descriptor = exportedFactory_->get_plugin_descriptor(exportedFactory_, 0);
+  const clap_plugin_descriptor* descriptor =
+      exportedFactory_->get_plugin_descriptor(exportedFactory_, 0);
   ASSERT_NE(descriptor, nullptr);
   Entry().deinit();
   EXPECT_EQ(exportedFactory_->get_plugin_descriptor(exportedFactory_, 0), descriptor);
@@ -120,7 +121,8 @@ TEST_F(ModuleEntryTest, DescriptorDescribesTheOnePlugin) {
   EXPECT_EQ(exportedFactory_->get_plugin_count(exportedFactory_), 1u);
   EXPECT_EQ(exportedFactory_->get_plugin_descriptor(exportedFactory_, 1), nullptr);
   EXPECT_EQ(exportedFactory_->get_plugin_descriptor(exportedFactory_, UINT32_MAX), nullptr);
-  const clap_plugin_descriptor* descriptor = exportedFactory_->get_plugin_descriptor(exportedFactory_, 0);
+  const clap_plugin_descriptor* descriptor =
+      exportedFactory_->get_plugin_descriptor(exportedFactory_, 0);
   ASSERT_NE(descriptor, nullptr);
   EXPECT_EQ(descriptor->clap_version.major, 1u);
   EXPECT_EQ(descriptor->clap_version.minor, 2u);
@@ -150,9 +152,12 @@ TEST_F(ModuleEntryTest, CreatePluginRefusesBadRequests) {
   ASSERT_TRUE(Entry().init(Path()));
   EXPECT_EQ(exportedFactory_->create_plugin(exportedFactory_, nullptr, kPluginId), nullptr);
   EXPECT_EQ(exportedFactory_->create_plugin(exportedFactory_, &host, nullptr), nullptr);
-  EXPECT_EQ(exportedFactory_->create_plugin(exportedFactory_, &host, "COM.BRACKMOORAUDIO.QUORVEL"), nullptr);
-  EXPECT_EQ(exportedFactory_->create_plugin(exportedFactory_, &host, "com.brackmooraudio.Quorvel"), nullptr);
-  EXPECT_EQ(exportedFactory_->create_plugin(exportedFactory_, &host, "com.brackmooraudio.quorvel "), nullptr);
+  EXPECT_EQ(exportedFactory_->create_plugin(exportedFactory_, &host, "COM.BRACKMOORAUDIO.QUORVEL"),
+            nullptr);
+  EXPECT_EQ(exportedFactory_->create_plugin(exportedFactory_, &host, "com.brackmooraudio.Quorvel"),
+            nullptr);
+  EXPECT_EQ(exportedFactory_->create_plugin(exportedFactory_, &host, "com.brackmooraudio.quorvel "),
+            nullptr);
   EXPECT_EQ(exportedFactory_->create_plugin(exportedFactory_, &preRelease, kPluginId), nullptr);
   Entry().deinit();
 }
@@ -167,8 +172,8 @@ TEST_F(ModuleEntryTest, ConcurrentInitAndDeinitKeepTheDescriptorOfEveryHolder) {
           ++failures;
           continue;
         }
-        const auto* factory = static_cast<const clap_plugin_factory*>(
-            Entry().get_factory(CLAP_PLUGIN_FACTORY_ID));
+        const auto* factory =
+            static_cast<const clap_plugin_factory*>(Entry().get_factory(CLAP_PLUGIN_FACTORY_ID));
         const clap_plugin_descriptor* descriptor =
             factory ? factory->get_plugin_descriptor(factory, 0) : nullptr;
         if (descriptor == nullptr || std::strcmp(descriptor->id, kPluginId) != 0) ++failures;
@@ -195,14 +200,16 @@ std::set<std::string> DefinedDynamicSymbols(const std::string& path) {
   const auto section = [&](size_t index) {
     Elf64_Shdr result{};
     const size_t offset = header.e_shoff + index * header.e_shentsize;
-    if (offset + sizeof result <= bytes.size()) std::memcpy(&result, bytes.data() + offset, sizeof result);
+    if (offset + sizeof result <= bytes.size())
+      std::memcpy(&result, bytes.data() + offset, sizeof result);
     return result;
   };
   for (size_t index = 0; index < header.e_shnum; ++index) {
     const Elf64_Shdr symbols = section(index);
     if (symbols.sh_type != SHT_DYNSYM || symbols.sh_entsize != sizeof(Elf64_Sym)) continue;
     const Elf64_Shdr strings = section(symbols.sh_link);
-    for (size_t offset = 0; offset + sizeof(Elf64_Sym) <= symbols.sh_size; offset += sizeof(Elf64_Sym)) {
+    for (size_t offset = 0; offset + sizeof(Elf64_Sym) <= symbols.sh_size;
+         offset += sizeof(Elf64_Sym)) {
       Elf64_Sym symbol;
       std::memcpy(&symbol, bytes.data() + symbols.sh_offset + offset, sizeof symbol);
       if (symbol.st_shndx == SHN_UNDEF || symbol.st_name >= strings.sh_size) continue;

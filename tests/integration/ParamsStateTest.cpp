@@ -233,8 +233,7 @@ TEST_F(QuorvelTest, PresetLoadAcceptsOnlyDecimalSlotKeysInsideThePlugin) {
   Host host;
   auto instance = Create(host);
   ASSERT_TRUE(instance);
-  const auto& presets =
-      RequireExtension<clap_plugin_preset_load>(*instance, CLAP_EXT_PRESET_LOAD);
+  const auto& presets = RequireExtension<clap_plugin_preset_load>(*instance, CLAP_EXT_PRESET_LOAD);
   const clap_plugin* plugin = instance->Plugin();
 
   ASSERT_TRUE(presets.from_location(plugin, CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN, nullptr, "1"));
@@ -248,8 +247,8 @@ TEST_F(QuorvelTest, PresetLoadAcceptsOnlyDecimalSlotKeysInsideThePlugin) {
   EXPECT_FALSE(loaded[1].location.has_value());
   EXPECT_EQ(host.RescanFlags().size(), 2u);
 
-  const char* const badKeys[] = {"01", "-1", "31", "27", "+1", " 1", "1 ", "1a", "",
-                                 "2147483648", "99999999999999999999"};
+  const char* const badKeys[] = {
+      "01", "-1", "31", "27", "+1", " 1", "1 ", "1a", "", "2147483648", "99999999999999999999"};
   for (const char* key : badKeys) {
     EXPECT_FALSE(presets.from_location(plugin, 1, nullptr, key)) << "'" << key << "'";
   }

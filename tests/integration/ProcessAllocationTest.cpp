@@ -70,9 +70,7 @@ void* operator new[](std::size_t size, std::align_val_t a, const std::nothrow_t&
 void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
@@ -82,8 +80,7 @@ void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
 
-extern "C" __attribute__((visibility("default"))) int pthread_mutex_lock(
-    pthread_mutex_t* mutex) {
+extern "C" __attribute__((visibility("default"))) int pthread_mutex_lock(pthread_mutex_t* mutex) {
   using Lock = int (*)(pthread_mutex_t*);
   static const Lock next = reinterpret_cast<Lock>(dlsym(RTLD_NEXT, "pthread_mutex_lock"));
   if (tCounting) ++gLocks;
@@ -143,8 +140,8 @@ TEST_F(QuorvelTest, ProcessWithAutomationNeitherAllocatesNorLocks) {
     InputEventList in;
     OutputEventList out;
     clap_event_transport transport = clapHost::MakeTransport();
-    transport.flags |= CLAP_TRANSPORT_HAS_TEMPO | CLAP_TRANSPORT_IS_PLAYING |
-                       CLAP_TRANSPORT_HAS_BEATS_TIMELINE;
+    transport.flags |=
+        CLAP_TRANSPORT_HAS_TEMPO | CLAP_TRANSPORT_IS_PLAYING | CLAP_TRANSPORT_HAS_BEATS_TIMELINE;
     for (int block = 0; block < 300; ++block) {
       in.Clear();
       for (uint32_t e = 0; e < 12; ++e) {

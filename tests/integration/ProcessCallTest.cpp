@@ -169,8 +169,8 @@ TEST_F(ProcessCallTest, UnconnectedAndSurplusChannelsAreServed) {
   HostConfig config;
   config.tail = Offer::Absent;
   Start(config, 44100, 256);
-  const std::vector<std::vector<uint32_t>> inputShapes = {{2}, {1}, {2, 2}, {2, 1}, {}, {4},
-                                                          {0, 2}};
+  const std::vector<std::vector<uint32_t>> inputShapes = {{2}, {1}, {2, 2}, {2, 1},
+                                                          {},  {4}, {0, 2}};
   for (const SampleSize size : {SampleSize::Float32, SampleSize::Float64}) {
     for (const auto& inputs : inputShapes) {
       for (const std::vector<uint32_t>& outputs :
@@ -186,8 +186,8 @@ TEST_F(ProcessCallTest, UnconnectedAndSurplusChannelsAreServed) {
         audio.FillOutputs(std::nan(""));
         EXPECT_EQ(Run(audio), CLAP_PROCESS_CONTINUE_IF_NOT_QUIET);
         std::string where;
-        const bool written = outputs.empty() || outputs[0] == 0 ||
-                             !std::isnan(audio.Output(0, 0, 0));
+        const bool written =
+            outputs.empty() || outputs[0] == 0 || !std::isnan(audio.Output(0, 0, 0));
         EXPECT_TRUE(written && OutputsClean(audio, where))
             << inputs.size() << " input ports, " << outputs.size() << " output ports: " << where;
       }
@@ -248,14 +248,13 @@ TEST_F(ProcessCallTest, EveryRateBlockSizeAndSampleSizeYieldsCleanSamples) {
 
 TEST_F(ProcessCallTest, EveryFactoryPresetProcessesCleanly) {
   Start({}, 48000, 256);
-  const auto& presets =
-      RequireExtension<clap_plugin_preset_load>(*instance, CLAP_EXT_PRESET_LOAD);
+  const auto& presets = RequireExtension<clap_plugin_preset_load>(*instance, CLAP_EXT_PRESET_LOAD);
   std::mt19937 random(3);
   std::uniform_real_distribution<double> sample(-1.0, 1.0);
   AudioBlock audio({2, 2}, {2}, 256, SampleSize::Float64);
   for (int preset = 0; preset < 27; ++preset) {
-    ASSERT_TRUE(presets.from_location(instance->Plugin(), 1, nullptr,
-                                      std::to_string(preset).c_str()));
+    ASSERT_TRUE(
+        presets.from_location(instance->Plugin(), 1, nullptr, std::to_string(preset).c_str()));
     for (int b = 0; b < 40; ++b) {
       for (uint32_t port = 0; port < 2; ++port) {
         for (uint32_t channel = 0; channel < 2; ++channel) {

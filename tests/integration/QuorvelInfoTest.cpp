@@ -9,8 +9,8 @@
 namespace {
 
 std::string RunInfo(int& status) {
-  const std::string command = std::string("'") + QUORVEL_INFO_PATH + "' '" +
-                              QUORVEL_MODULE_PATH + "' 2>&1";
+  const std::string command =
+      std::string("'") + QUORVEL_INFO_PATH + "' '" + QUORVEL_MODULE_PATH + "' 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return "";
   std::string output;

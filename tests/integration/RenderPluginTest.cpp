@@ -193,7 +193,8 @@ TEST(RenderPluginTest, NonFiniteInputIsSilencedAndSoundReturnsInTheNextBlock) {
     AudioBlock audio({2}, {2}, kBlock, size);
     for (uint64_t block = 0; block < 6; ++block) {
       for (uint32_t c = 0; c < 2; ++c) {
-        for (uint32_t f = 0; f < kBlock; ++f) audio.SetInput(0, c, f, Signal(block * kBlock + f, c));
+        for (uint32_t f = 0; f < kBlock; ++f)
+          audio.SetInput(0, c, f, Signal(block * kBlock + f, c));
       }
       if (block == 2) audio.SetInput(0, 1, 100, std::numeric_limits<double>::quiet_NaN());
       ASSERT_NE(instance.Process(audio), CLAP_PROCESS_ERROR);

@@ -54,7 +54,8 @@ class RenderToolTest : public testing::Test {
   Result Run(const std::vector<std::string>& args) const {
     std::string command = "cd " + Quoted(dir.string()) + " && " + Quoted(QUORVEL_RENDER_PATH);
     for (const std::string& arg : args) command += " " + Quoted(arg);
-    command += " >" + Quoted((dir / "stdout.txt").string()) + " 2>" + Quoted((dir / "stderr.txt").string());
+    command += " >" + Quoted((dir / "stdout.txt").string()) + " 2>" +
+               Quoted((dir / "stderr.txt").string());
     const int status = std::system(command.c_str());
     Result result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -87,7 +88,8 @@ class RenderToolTest : public testing::Test {
     std::vector<double> samples(static_cast<size_t>(frames * channels));
     for (int f = 0; f < frames; ++f) {
       for (int c = 0; c < channels; ++c)
-        samples[static_cast<size_t>(f * channels + c)] = 0.5 * std::sin(6.283185307179586 * hz * f / rate);
+        samples[static_cast<size_t>(f * channels + c)] =
+            0.5 * std::sin(6.283185307179586 * hz * f / rate);
     }
     sf_writef_double(file, samples.data(), frames);
     sf_close(file);
@@ -96,7 +98,8 @@ class RenderToolTest : public testing::Test {
   static double Peak(const Sound& sound, size_t fromFrame = 0) {
     double peak = 0.0;
     const size_t from = fromFrame * static_cast<size_t>(sound.info.channels);
-    for (size_t i = from; i < sound.samples.size(); ++i) peak = std::max(peak, std::abs(sound.samples[i]));
+    for (size_t i = from; i < sound.samples.size(); ++i)
+      peak = std::max(peak, std::abs(sound.samples[i]));
     return peak;
   }
 
@@ -128,7 +131,8 @@ TEST_F(RenderToolTest, ListsThePresetsAndRendersTheDemoThroughEach) {
   }
 
   // A preset by name sounds as by its index; the same command renders the same bytes.
-  const Result named = Run({"--preset", "[DRUM]  Heavy Comp", "--length", "0.5", "--out", "named.wav"});
+  const Result named =
+      Run({"--preset", "[DRUM]  Heavy Comp", "--length", "0.5", "--out", "named.wav"});
   ASSERT_EQ(named.exitCode, 0) << named.err;
   EXPECT_EQ(ReadText(dir / "named.wav"), ReadText(dir / "preset5.wav"));
 }
@@ -160,8 +164,8 @@ TEST_F(RenderToolTest, FilesKeepTheirRateChannelsAndFormat) {
 
   // With every stage and the limiter off only the trim, the high-pass and the output remain.
   result = Run({"mono.flac", "--out", "plain.aiff", "--set", "phaser enable=off", "--set",
-                "chorus enable=off", "--set", "brickwall limit=off", "--set", "output=0.5",
-                "--set", "input trim=6.0 dB"});
+                "chorus enable=off", "--set", "brickwall limit=off", "--set", "output=0.5", "--set",
+                "input trim=6.0 dB"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   sound = Read(Path("plain.aiff"));
   EXPECT_EQ(sound.info.format & SF_FORMAT_TYPEMASK, SF_FORMAT_AIFF);
@@ -210,7 +214,8 @@ TEST_F(RenderToolTest, MistakesEndWithOneClearLineAndNoOutput) {
     EXPECT_NE(result.exitCode, 0) << label;
     EXPECT_EQ(result.err.rfind("quorvel-render: ", 0), 0u) << label << ": " << result.err;
     EXPECT_NE(result.err.find(c.message), std::string::npos) << label << ": " << result.err;
-    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << label << ": " << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1)
+        << label << ": " << result.err;
     EXPECT_FALSE(fs::exists(dir / "o.wav")) << label;
   }
   // The refused overwrite left the input as it was.

@@ -29,8 +29,10 @@ void AudioBlock::Build(Direction& direction, const std::vector<uint32_t>& channe
         direction.samples64[port].emplace_back(capacity_, 0.0);
       }
     }
-    for (auto& samples : direction.samples32[port]) direction.pointers32[port].push_back(samples.data());
-    for (auto& samples : direction.samples64[port]) direction.pointers64[port].push_back(samples.data());
+    for (auto& samples : direction.samples32[port])
+      direction.pointers32[port].push_back(samples.data());
+    for (auto& samples : direction.samples64[port])
+      direction.pointers64[port].push_back(samples.data());
     if (size_ == SampleSize::Float32) {
       buffer.data32 = direction.pointers32[port].data();
     } else {

@@ -27,8 +27,8 @@ clap_event_param_value MakeParamValue(uint32_t time, clap_id paramId, double val
 
 clap_event_param_gesture MakeGesture(uint32_t time, clap_id paramId, bool begin) {
   clap_event_param_gesture event{};
-  event.header = Header(
-      time, begin ? CLAP_EVENT_PARAM_GESTURE_BEGIN : CLAP_EVENT_PARAM_GESTURE_END, sizeof(event));
+  event.header = Header(time, begin ? CLAP_EVENT_PARAM_GESTURE_BEGIN : CLAP_EVENT_PARAM_GESTURE_END,
+                        sizeof(event));
   event.param_id = paramId;
   return event;
 }

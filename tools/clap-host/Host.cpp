@@ -22,9 +22,12 @@ std::optional<std::string> OptionalText(const char* text) {
 template <class Table>
 const void* Offered(Offer offer, const Table& complete, const Table& incomplete) {
   switch (offer) {
-    case Offer::Complete: return &complete;
-    case Offer::Incomplete: return &incomplete;
-    case Offer::Absent: break;
+    case Offer::Complete:
+      return &complete;
+    case Offer::Incomplete:
+      return &incomplete;
+    case Offer::Absent:
+      break;
   }
   return nullptr;
 }
@@ -99,8 +102,7 @@ const void* Host::Extension(const char* id) {
   if (is(CLAP_EXT_TIMER_SUPPORT)) {
     return Offered(config_.timerSupport, timerComplete, timerIncomplete);
   }
-  if ((is(CLAP_EXT_TRACK_INFO) && !config_.trackInfoDraftOnly) ||
-      is(CLAP_EXT_TRACK_INFO_COMPAT)) {
+  if ((is(CLAP_EXT_TRACK_INFO) && !config_.trackInfoDraftOnly) || is(CLAP_EXT_TRACK_INFO_COMPAT)) {
     return Offered(config_.trackInfo, trackComplete, trackIncomplete);
   }
   if ((is(CLAP_EXT_PRESET_LOAD) && !config_.presetLoadDraftOnly) ||
@@ -216,8 +218,8 @@ void Host::PresetLoadOnError(const clap_host* host, uint32_t kind, const char* l
   Host& self = From(host);
   self.ExpectMainThread("clap_host_preset_load.on_error");
   std::lock_guard lock(self.mutex_);
-  self.presetErrors_.push_back({kind, OptionalText(location), loadKey ? loadKey : "", osError,
-                                message ? message : ""});
+  self.presetErrors_.push_back(
+      {kind, OptionalText(location), loadKey ? loadKey : "", osError, message ? message : ""});
 }
 
 // [main-thread]

@@ -146,16 +146,15 @@ void MetadataReceiver::AddFeature(const Receiver* receiver, const char* feature)
 }
 
 // [main-thread]
-void MetadataReceiver::AddExtraInfo(const Receiver* receiver, const char* key,
-                                    const char* value) {
+void MetadataReceiver::AddExtraInfo(const Receiver* receiver, const char* key, const char* value) {
   if (DiscoveredPreset* preset = From(receiver).Current("add_extra_info")) {
     preset->extraInfo.emplace_back(Text(key), Text(value));
   }
 }
 
-std::unique_ptr<PresetProvider> PresetProvider::Create(
-    const clap_preset_discovery_factory& factory, const Indexer& indexer,
-    const char* providerId) {
+std::unique_ptr<PresetProvider> PresetProvider::Create(const clap_preset_discovery_factory& factory,
+                                                       const Indexer& indexer,
+                                                       const char* providerId) {
   const clap_preset_discovery_provider* provider =
       factory.create(&factory, indexer.Clap(), providerId);
   if (provider == nullptr) return nullptr;

@@ -25,7 +25,8 @@ std::vector<std::uint8_t> KnobStripPng(int size, int frames) {
   for (int f = 0; f < frames; ++f) {
     const double cx = r;
     const double cy = r + f * size;
-    cairo_pattern_t* body = cairo_pattern_create_radial(cx - r * 0.3, cy - r * 0.3, r * 0.1, cx, cy, r * 0.85);
+    cairo_pattern_t* body =
+        cairo_pattern_create_radial(cx - r * 0.3, cy - r * 0.3, r * 0.1, cx, cy, r * 0.85);
     cairo_pattern_add_color_stop_rgb(body, 0.0, 0.45, 0.47, 0.52);
     cairo_pattern_add_color_stop_rgb(body, 1.0, 0.12, 0.13, 0.16);
     cairo_arc(cr, cx, cy, r * 0.82, 0, 2 * std::numbers::pi);

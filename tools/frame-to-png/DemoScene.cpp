@@ -15,8 +15,10 @@ constexpr int kLampSize = 24;
 
 // Frames, labels and a needle meter drawn with the path operations.
 class DecorationControl : public Control {
-public:
-  DecorationControl() : Control(Rect(0, 0, kSceneWidth, kSceneHeight)) { SetMouseTransparent(true); }
+ public:
+  DecorationControl() : Control(Rect(0, 0, kSceneWidth, kSceneHeight)) {
+    SetMouseTransparent(true);
+  }
 
   void Draw(Graphics& g) override {
     const Color line{255, 90, 96, 110};
@@ -43,7 +45,8 @@ public:
     g.FillRoundRect(Color{255, 236, 226, 196}, Rect(222, 44, 302, 122), 4.0f);
     g.DrawArc(Color{255, 40, 40, 40}, cx, cy, 48.0f, -50.0f, 50.0f, nullptr, 1.5f);
     for (int tick = 0; tick <= 10; ++tick) {
-      g.DrawRadialLine(Color{255, 40, 40, 40}, cx, cy, -50.0f + 10.0f * static_cast<float>(tick), 43.0f, 48.0f);
+      g.DrawRadialLine(Color{255, 40, 40, 40}, cx, cy, -50.0f + 10.0f * static_cast<float>(tick),
+                       43.0f, 48.0f);
     }
     g.DrawRadialLine(Color{255, 200, 30, 20}, cx, cy, 18.0f, 0.0f, 52.0f, nullptr, 1.5f);
     g.FillCircle(Color{255, 30, 30, 30}, cx, cy, 3.0f);
@@ -60,20 +63,24 @@ void LayoutDemoScene(Graphics& g) {
   const auto background = BackgroundPng(kSceneWidth, kSceneHeight);
   const auto knob = KnobStripPng(kKnobSize, kKnobFrames);
   const auto lamp = LampStripPng(kLampSize);
-  g.AttachControl(new BitmapControl(
-      0, 0, g.LoadBitmap("demo-bg.png", background.data(), static_cast<int>(background.size()), 1, false, 0)));
+  g.AttachControl(
+      new BitmapControl(0, 0,
+                        g.LoadBitmap("demo-bg.png", background.data(),
+                                     static_cast<int>(background.size()), 1, false, 0)));
 
-  const Bitmap knobStrip = g.LoadBitmap("demo-knob.png", knob.data(), static_cast<int>(knob.size()), kKnobFrames,
-                                        false, 0);
+  const Bitmap knobStrip = g.LoadBitmap("demo-knob.png", knob.data(), static_cast<int>(knob.size()),
+                                        kKnobFrames, false, 0);
   const double values[] = {0.3, 0.75, 0.5};
   for (int i = 0; i < 3; ++i) {
-    auto* control = new BitmapKnobControl(24.0f + 64.0f * static_cast<float>(i), 52.0f, knobStrip, -1);
+    auto* control =
+        new BitmapKnobControl(24.0f + 64.0f * static_cast<float>(i), 52.0f, knobStrip, -1);
     control->SetValue(values[i]);
     if (i == 2) control->SetDisabled(true);
     g.AttachControl(control);
   }
 
-  const Bitmap lampStrip = g.LoadBitmap("demo-lamp.png", lamp.data(), static_cast<int>(lamp.size()), 2, false, 0);
+  const Bitmap lampStrip =
+      g.LoadBitmap("demo-lamp.png", lamp.data(), static_cast<int>(lamp.size()), 2, false, 0);
   auto* glow = new BitmapControl(196.0f, 60.0f, lampStrip);
   glow->SetValue(1.0);
   glow->SetBlend(Blend{BlendMethod::Add, 0.5f});

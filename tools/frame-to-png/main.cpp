@@ -14,7 +14,8 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: frame-to-png OUTPUT.png [--scale DRAW_SCALE] [--screen SCREEN_SCALE]\n");
+  std::fprintf(stderr,
+               "usage: frame-to-png OUTPUT.png [--scale DRAW_SCALE] [--screen SCREEN_SCALE]\n");
   return 2;
 }
 
@@ -49,7 +50,8 @@ int main(int argc, char** argv) {
 
   plugkit::GraphicsEditorDelegate delegate(0);
   delegate.SetLayoutFunction(framepng::LayoutDemoScene);
-  plugkit::gfx::GraphicsHeadless graphics(delegate, framepng::kSceneWidth, framepng::kSceneHeight, 18, drawScale);
+  plugkit::gfx::GraphicsHeadless graphics(delegate, framepng::kSceneWidth, framepng::kSceneHeight,
+                                          18, drawScale);
   graphics.SetWindowScale(screenScale);
   graphics.OpenWindow(nullptr);
   graphics.RenderAll();
@@ -57,6 +59,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "frame-to-png: cannot write %s\n", output.c_str());
     return 1;
   }
-  std::printf("%s: %d x %d pixels\n", output.c_str(), graphics.SurfaceWidth(), graphics.SurfaceHeight());
+  std::printf("%s: %d x %d pixels\n", output.c_str(), graphics.SurfaceWidth(),
+              graphics.SurfaceHeight());
   return 0;
 }

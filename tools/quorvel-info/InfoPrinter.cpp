@@ -16,10 +16,14 @@ const char* Text(const char* text) { return text ? text : "(null)"; }
 
 std::string ParamFlags(uint32_t flags) {
   static const std::pair<uint32_t, const char*> kNames[] = {
-      {CLAP_PARAM_IS_STEPPED, "stepped"},     {CLAP_PARAM_IS_PERIODIC, "periodic"},
-      {CLAP_PARAM_IS_HIDDEN, "hidden"},       {CLAP_PARAM_IS_READONLY, "read-only"},
-      {CLAP_PARAM_IS_BYPASS, "bypass"},       {CLAP_PARAM_IS_AUTOMATABLE, "automatable"},
-      {CLAP_PARAM_IS_MODULATABLE, "modulatable"}, {CLAP_PARAM_REQUIRES_PROCESS, "requires-process"},
+      {CLAP_PARAM_IS_STEPPED, "stepped"},
+      {CLAP_PARAM_IS_PERIODIC, "periodic"},
+      {CLAP_PARAM_IS_HIDDEN, "hidden"},
+      {CLAP_PARAM_IS_READONLY, "read-only"},
+      {CLAP_PARAM_IS_BYPASS, "bypass"},
+      {CLAP_PARAM_IS_AUTOMATABLE, "automatable"},
+      {CLAP_PARAM_IS_MODULATABLE, "modulatable"},
+      {CLAP_PARAM_REQUIRES_PROCESS, "requires-process"},
       {CLAP_PARAM_IS_ENUM, "enum"}};
   std::string words;
   for (const auto& [bit, name] : kNames) {
@@ -33,7 +37,8 @@ std::string ParamFlags(uint32_t flags) {
 std::string ValueText(const clap_plugin_params& params, const clap_plugin* plugin, clap_id id,
                       double value) {
   char text[CLAP_NAME_SIZE] = {};
-  if (params.value_to_text == nullptr || !params.value_to_text(plugin, id, value, text, sizeof text)) {
+  if (params.value_to_text == nullptr ||
+      !params.value_to_text(plugin, id, value, text, sizeof text)) {
     return "?";
   }
   return text;
@@ -77,8 +82,8 @@ void PrintParameters(std::ostream& out, const clapHost::PluginInstance& instance
     if (info.module[0] != '\0') out << " [" << info.module << ']';
     out << ": " << ValueText(*params, plugin, info.id, value) << " (range " << info.min_value
         << " .. " << info.max_value << ", default " << info.default_value << " = "
-        << ValueText(*params, plugin, info.id, info.default_value) << "; "
-        << ParamFlags(info.flags) << ")\n";
+        << ValueText(*params, plugin, info.id, info.default_value) << "; " << ParamFlags(info.flags)
+        << ")\n";
   }
 }
 

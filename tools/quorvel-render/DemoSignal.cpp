@@ -40,10 +40,12 @@ class Noise {
 // Adds one sound into both channels from sample start on, for at most length samples.
 class Mixer {
  public:
-  explicit Mixer(Audio& audio) : left_(audio.channels[0]), right_(audio.channels[1]), rate_(audio.sampleRate) {}
+  explicit Mixer(Audio& audio)
+      : left_(audio.channels[0]), right_(audio.channels[1]), rate_(audio.sampleRate) {}
 
   template <class Voice>
-  void Add(double startSeconds, double lengthSeconds, double panLeft, double panRight, Voice voice) {
+  void Add(double startSeconds, double lengthSeconds, double panLeft, double panRight,
+           Voice voice) {
     const auto start = static_cast<size_t>(std::max(0.0, std::round(startSeconds * rate_)));
     const auto length = static_cast<size_t>(lengthSeconds * rate_);
     const size_t end = std::min(left_.size(), start + length);

@@ -63,7 +63,8 @@ clap_event_transport Transport(int64_t frames, int sampleRate, double tempo) {
   const double beats = static_cast<double>(frames) / sampleRate * tempo / 60.0;
   const auto factor = static_cast<double>(CLAP_BEATTIME_FACTOR);
   transport.song_pos_beats = static_cast<clap_beattime>(std::llround(beats * factor));
-  transport.bar_start = static_cast<clap_beattime>(std::llround(std::floor(beats / 4.0) * 4.0 * factor));
+  transport.bar_start =
+      static_cast<clap_beattime>(std::llround(std::floor(beats / 4.0) * 4.0 * factor));
   transport.bar_number = static_cast<int32_t>(beats / 4.0);
   return transport;
 }
@@ -87,7 +88,8 @@ std::unique_ptr<PluginRenderer> PluginRenderer::Open(const std::string& modulePa
   std::string why;
   renderer->module_ = clapHost::PluginModule::Open(modulePath, why);
   if (!renderer->module_ || !renderer->module_->PluginFactory()) {
-    error = "cannot load the plug-in '" + modulePath + "': " + (why.empty() ? "no plug-in factory" : why);
+    error = "cannot load the plug-in '" + modulePath +
+            "': " + (why.empty() ? "no plug-in factory" : why);
     return nullptr;
   }
   const clap_plugin_factory& factory = *renderer->module_->PluginFactory();
@@ -98,7 +100,8 @@ std::unique_ptr<PluginRenderer> PluginRenderer::Open(const std::string& modulePa
     return nullptr;
   }
   renderer->host_ = std::make_unique<clapHost::Host>();
-  renderer->instance_ = clapHost::PluginInstance::Create(factory, *renderer->host_, descriptor->id, why);
+  renderer->instance_ =
+      clapHost::PluginInstance::Create(factory, *renderer->host_, descriptor->id, why);
   if (!renderer->instance_) {
     error = "cannot create the plug-in: " + why;
     return nullptr;
@@ -107,7 +110,8 @@ std::unique_ptr<PluginRenderer> PluginRenderer::Open(const std::string& modulePa
     if (auto found = clapHost::DiscoverPresets(*discovery, why)) {
       for (const clapHost::DiscoveredPreset& preset : found->presets) {
         if (AllDigits(preset.loadKey))
-          renderer->presets_.push_back({std::atoi(preset.loadKey.c_str()), preset.name, preset.loadKey});
+          renderer->presets_.push_back(
+              {std::atoi(preset.loadKey.c_str()), preset.name, preset.loadKey});
       }
     }
   }
@@ -240,7 +244,7 @@ bool PluginRenderer::SetParameter(const std::string& name, const std::string& te
 
 bool PluginRenderer::SelectPorts(int mainChannels, int sidechainChannels, std::string& error) {
   const std::string wanted = sidechainChannels == 0 ? (mainChannels == 1 ? "1-1" : "2-2")
-                                              : (sidechainChannels == 1 ? "2.1-2" : "2.2-2");
+                                                    : (sidechainChannels == 1 ? "2.1-2" : "2.2-2");
   const auto* configs =
       instance_->GetExtension<clap_plugin_audio_ports_config>(CLAP_EXT_AUDIO_PORTS_CONFIG);
   const uint32_t count = configs ? configs->count(instance_->Plugin()) : 0;
@@ -298,13 +302,16 @@ bool PluginRenderer::Render(const Audio& main, const Audio* sidechain, int block
     // Port 0 is the main input, port 1 the side-chain; a mono main feeds both channels of a
     // stereo port.
     for (uint32_t c = 0; c < (inputPorts.empty() ? 0 : inputPorts[0]); ++c) {
-      const auto& source = main.channels[std::min<size_t>(c, static_cast<size_t>(mainChannels) - 1)];
-      for (size_t f = 0; f < n; ++f) audio.SetInput(0, c, static_cast<uint32_t>(f), source[start + f]);
+      const auto& source =
+          main.channels[std::min<size_t>(c, static_cast<size_t>(mainChannels) - 1)];
+      for (size_t f = 0; f < n; ++f)
+        audio.SetInput(0, c, static_cast<uint32_t>(f), source[start + f]);
     }
     for (uint32_t c = 0; sidechain && inputPorts.size() > 1 && c < inputPorts[1]; ++c) {
       const auto& source = sidechain->channels[c];
       for (size_t f = 0; f < n; ++f) {
-        audio.SetInput(1, c, static_cast<uint32_t>(f), start + f < source.size() ? source[start + f] : 0.0);
+        audio.SetInput(1, c, static_cast<uint32_t>(f),
+                       start + f < source.size() ? source[start + f] : 0.0);
       }
     }
     out.Clear();
@@ -317,7 +324,8 @@ bool PluginRenderer::Render(const Audio& main, const Audio* sidechain, int block
     }
     for (size_t c = 0; c < output.channels.size(); ++c) {
       for (size_t f = 0; f < n; ++f)
-        output.channels[c][start + f] = audio.Output(0, static_cast<uint32_t>(c), static_cast<uint32_t>(f));
+        output.channels[c][start + f] =
+            audio.Output(0, static_cast<uint32_t>(c), static_cast<uint32_t>(f));
     }
     if (progress) progress(static_cast<double>(start + n) / static_cast<double>(frames));
   }

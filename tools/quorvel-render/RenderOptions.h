@@ -14,7 +14,7 @@ struct RenderOptions {
   std::string sidechain;  // empty: none
   std::string output;     // empty: a name derived from the input
   std::string pluginPath;
-  std::string preset;     // empty: the plug-in's defaults
+  std::string preset;                                         // empty: the plug-in's defaults
   std::vector<std::pair<std::string, std::string>> settings;  // NAME=TEXT, in order
   std::optional<int> sampleRate;
   int blockSize = 512;

@@ -24,7 +24,8 @@ int Fail(const std::string& message) {
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa{}, sb{};
+  struct stat sa {
+  }, sb{};
   return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
          sa.st_ino == sb.st_ino;
 }
@@ -84,8 +85,7 @@ int Run(const RenderOptions& options) {
 
   const std::string outputPath =
       options.output.empty() ? DefaultOutputPath(options.input) : options.output;
-  const auto format =
-      OutputFormat(outputPath, options.input.empty() ? nullptr : &*input, error);
+  const auto format = OutputFormat(outputPath, options.input.empty() ? nullptr : &*input, error);
   if (!format) return Fail(error);
   for (const std::string* source : {&options.input, &options.sidechain}) {
     if (!source->empty() && SameFile(*source, outputPath))

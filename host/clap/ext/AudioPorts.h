@@ -22,18 +22,18 @@ typedef struct clap_audio_port_info {
   uint32_t flags;
   uint32_t channel_count;
   // "mono", "stereo" or another type word; null when unspecified.
-  const char *port_type;
+  const char* port_type;
   // The port of the other direction that may share this port's buffer, or CLAP_INVALID_ID.
   clap_id in_place_pair;
 } clap_audio_port_info_t;
 
 typedef struct clap_plugin_audio_ports {
   // [main-thread]
-  uint32_t(CLAP_ABI *count)(const clap_plugin_t *plugin, bool is_input);
+  uint32_t(CLAP_ABI* count)(const clap_plugin_t* plugin, bool is_input);
 
   // [main-thread]
-  bool(CLAP_ABI *get)(const clap_plugin_t *plugin, uint32_t index, bool is_input,
-                      clap_audio_port_info_t *info);
+  bool(CLAP_ABI* get)(const clap_plugin_t* plugin, uint32_t index, bool is_input,
+                      clap_audio_port_info_t* info);
 } clap_plugin_audio_ports_t;
 
 enum {
@@ -47,10 +47,10 @@ enum {
 
 typedef struct clap_host_audio_ports {
   // [main-thread]
-  bool(CLAP_ABI *is_rescan_flag_supported)(const clap_host_t *host, uint32_t flag);
+  bool(CLAP_ABI* is_rescan_flag_supported)(const clap_host_t* host, uint32_t flag);
 
   // [main-thread]
-  void(CLAP_ABI *rescan)(const clap_host_t *host, uint32_t flags);
+  void(CLAP_ABI* rescan)(const clap_host_t* host, uint32_t flags);
 } clap_host_audio_ports_t;
 
 CLAP_EXTERN_C_END

@@ -32,7 +32,7 @@ typedef struct clap_param_info {
   clap_id id;
   clap_param_info_flags flags;
   // Handed back in parameter events so the plug-in can skip a lookup.
-  void *cookie;
+  void* cookie;
   char name[CLAP_NAME_SIZE];
   // Group path such as "Filter/Envelope"; empty for the top level.
   char module[CLAP_PATH_SIZE];
@@ -43,26 +43,26 @@ typedef struct clap_param_info {
 
 typedef struct clap_plugin_params {
   // [main-thread]
-  uint32_t(CLAP_ABI *count)(const clap_plugin_t *plugin);
+  uint32_t(CLAP_ABI* count)(const clap_plugin_t* plugin);
 
   // [main-thread]
-  bool(CLAP_ABI *get_info)(const clap_plugin_t *plugin, uint32_t param_index,
-                           clap_param_info_t *param_info);
+  bool(CLAP_ABI* get_info)(const clap_plugin_t* plugin, uint32_t param_index,
+                           clap_param_info_t* param_info);
 
   // [main-thread]
-  bool(CLAP_ABI *get_value)(const clap_plugin_t *plugin, clap_id param_id, double *out_value);
+  bool(CLAP_ABI* get_value)(const clap_plugin_t* plugin, clap_id param_id, double* out_value);
 
   // [main-thread] Writes a terminated text of at most out_buffer_capacity bytes.
-  bool(CLAP_ABI *value_to_text)(const clap_plugin_t *plugin, clap_id param_id, double value,
-                                char *out_buffer, uint32_t out_buffer_capacity);
+  bool(CLAP_ABI* value_to_text)(const clap_plugin_t* plugin, clap_id param_id, double value,
+                                char* out_buffer, uint32_t out_buffer_capacity);
 
   // [main-thread]
-  bool(CLAP_ABI *text_to_value)(const clap_plugin_t *plugin, clap_id param_id,
-                                const char *param_value_text, double *out_value);
+  bool(CLAP_ABI* text_to_value)(const clap_plugin_t* plugin, clap_id param_id,
+                                const char* param_value_text, double* out_value);
 
   // [active ? audio-thread : main-thread] Never concurrent with process.
-  void(CLAP_ABI *flush)(const clap_plugin_t *plugin, const clap_input_events_t *in,
-                        const clap_output_events_t *out);
+  void(CLAP_ABI* flush)(const clap_plugin_t* plugin, const clap_input_events_t* in,
+                        const clap_output_events_t* out);
 } clap_plugin_params_t;
 
 enum {
@@ -82,13 +82,13 @@ typedef uint32_t clap_param_clear_flags;
 
 typedef struct clap_host_params {
   // [main-thread]
-  void(CLAP_ABI *rescan)(const clap_host_t *host, clap_param_rescan_flags flags);
+  void(CLAP_ABI* rescan)(const clap_host_t* host, clap_param_rescan_flags flags);
 
   // [main-thread]
-  void(CLAP_ABI *clear)(const clap_host_t *host, clap_id param_id, clap_param_clear_flags flags);
+  void(CLAP_ABI* clear)(const clap_host_t* host, clap_id param_id, clap_param_clear_flags flags);
 
   // [thread-safe, !audio-thread] Asks for a flush or a process call.
-  void(CLAP_ABI *request_flush)(const clap_host_t *host);
+  void(CLAP_ABI* request_flush)(const clap_host_t* host);
 } clap_host_params_t;
 
 CLAP_EXTERN_C_END

@@ -26,17 +26,17 @@ typedef struct clap_track_info {
   clap_color_t color;
 
   int32_t audio_channel_count;
-  const char *audio_port_type;
+  const char* audio_port_type;
 } clap_track_info_t;
 
 typedef struct clap_plugin_track_info {
   // [main-thread]
-  void(CLAP_ABI *changed)(const clap_plugin_t *plugin);
+  void(CLAP_ABI* changed)(const clap_plugin_t* plugin);
 } clap_plugin_track_info_t;
 
 typedef struct clap_host_track_info {
   // [main-thread]
-  bool(CLAP_ABI *get)(const clap_host_t *host, clap_track_info_t *info);
+  bool(CLAP_ABI* get)(const clap_host_t* host, clap_track_info_t* info);
 } clap_host_track_info_t;
 
 CLAP_EXTERN_C_END
