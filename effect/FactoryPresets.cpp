@@ -1,6 +1,6 @@
 #include "effect/FactoryPresets.h"
 
-#include "framework/PluginBase.h"
+#include "framework/plugin/PluginBase.h"
 
 namespace quorvel {
 

@@ -7,6 +7,8 @@ class PluginBase;
 namespace quorvel {
 
 inline constexpr int kFactoryPresetCount = 27;
+// The instance offers a few empty slots beyond the factory presets.
+inline constexpr int kPresetSlotCount = 32;
 
 // Fills the first 27 preset slots: "Empty" with the current values (the defaults during
 // construction), then "Full Bypass" and the named presets. Every parameter a preset does not

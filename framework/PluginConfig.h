@@ -33,34 +33,3 @@ constexpr int PackVersion(int major, int minor, int patch) {
 }
 
 }  // namespace plugkit
-
-namespace quorvel {
-
-inline constexpr plugkit::PluginConfig kPluginConfig{
-    .paramCount = 60,
-    .presetCount = 32,
-    .channelLayouts = "1-1 2-1 2-2 2.1-2 2.2-2",
-    .pluginName = "Quorvel",
-    .productName = "Quorvel",
-    .makerName = "Brackmoor Audio",
-    .vendorVersion = plugkit::PackVersion(4, 1, 4),
-    .latencySamples = 0,
-    .receivesMidi = false,
-    .sendsMidi = false,
-    .usesMpe = false,
-    .pluginKind = 0,
-    .hasEditor = true,
-    .editorWidth = 790,
-    .editorHeight = 350,
-    .editorMinWidth = 263,
-    .editorMaxWidth = 2370,
-    .editorMinHeight = 116,
-    .editorMaxHeight = 1050,
-    .hostMayResizeEditor = false,
-    .bundleIdentifier = "",
-    .appGroup = "",
-};
-
-static_assert(kPluginConfig.vendorVersion == 262404);
-
-}  // namespace quorvel

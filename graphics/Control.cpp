@@ -4,9 +4,9 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "framework/GraphicsEditorDelegate.h"
 #include "framework/Param.h"
 #include "graphics/Graphics.h"
+#include "graphics/GraphicsEditorDelegate.h"
 #include "graphics/PopupMenu.h"
 
 namespace plugkit::gfx {

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <string>
 
-#include "framework/GraphicsEditorDelegate.h"
 #include "framework/Param.h"
 #include "framework/SaturatingCast.h"
 #include "graphics/Control.h"
+#include "graphics/GraphicsEditorDelegate.h"
 
 namespace plugkit::gfx {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/EmbeddedResources.h"
+#include "graphics/EmbeddedResources.h"
 
 namespace plugkit::gfx {
 

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/PluginApiBase.h"
 #include "framework/PluginConfig.h"
 #include "framework/PluginProcessor.h"
 #include "framework/SpscRing.h"
+#include "framework/plugin/PluginApiBase.h"
 #include "host/ClapAdapter.h"
 #include "host/HostTimer.h"
 #include "host/MidiOutputList.h"

@@ -5,16 +5,11 @@
 #include <memory>
 #include <new>
 
-#include "host/PluginInstanceFactory.h"
 #include "host/PresetDiscoveryProvider.h"
-#include "host/clap/PluginFeatures.h"
 #include "host/clap/PresetDiscovery.h"
 
-namespace quorvel {
+namespace plugkit {
 namespace {
-
-const char* const kFeatures[] = {CLAP_PLUGIN_FEATURE_AUDIO_EFFECT, CLAP_PLUGIN_FEATURE_STEREO,
-                                 nullptr};
 
 struct ModuleState {
   int32_t initCount = 0;
@@ -23,6 +18,8 @@ struct ModuleState {
   std::unique_ptr<char[]> path;
   size_t pathLength = 0;
   std::unique_ptr<clap_plugin_descriptor> descriptor;
+  std::unique_ptr<clap_preset_discovery_provider_descriptor> providerDescriptor;
+  const PluginDefinition* definition = nullptr;
 
   bool HasPath(const char* other) const {
     const size_t length = std::strlen(other);
@@ -39,17 +36,25 @@ constinit ModuleState moduleState;
 
 bool IsEmpty(const char* text) { return text == nullptr || text[0] == '\0'; }
 
-void FillDescriptor(clap_plugin_descriptor& descriptor) {
+void FillDescriptor(const PluginDefinition& definition, clap_plugin_descriptor& descriptor) {
   descriptor.clap_version = CLAP_VERSION;
-  descriptor.id = kPluginId;
-  descriptor.name = kPluginName;
-  descriptor.vendor = kVendorName;
-  descriptor.url = kVendorUrl;
+  descriptor.id = definition.id;
+  descriptor.name = definition.name;
+  descriptor.vendor = definition.vendor;
+  descriptor.url = definition.url;
   descriptor.manual_url = "";
-  descriptor.support_url = kVendorUrl;
-  descriptor.version = kPluginVersion;
-  descriptor.description = kPluginDescription;
-  descriptor.features = kFeatures;
+  descriptor.support_url = definition.url;
+  descriptor.version = definition.version;
+  descriptor.description = definition.description;
+  descriptor.features = definition.features;
+}
+
+void FillDescriptor(const PluginDefinition& definition,
+                    clap_preset_discovery_provider_descriptor& descriptor) {
+  descriptor.clap_version = CLAP_VERSION;
+  descriptor.id = definition.id;
+  descriptor.name = definition.presetProviderName;
+  descriptor.vendor = definition.vendor;
 }
 
 }  // namespace
@@ -68,8 +73,18 @@ const clap_plugin_descriptor* DescriptorWhileLocked() {
   return moduleState.initCount > 0 ? moduleState.descriptor.get() : nullptr;
 }
 
+const clap_preset_discovery_provider_descriptor* ProviderDescriptorWhileLocked() {
+  return moduleState.initCount > 0 ? moduleState.providerDescriptor.get() : nullptr;
+}
+
+const clap_plugin* CreateInstanceWhileLocked(const clap_host* host, bool servesRealHost) {
+  const clap_plugin_descriptor* descriptor = DescriptorWhileLocked();
+  return descriptor ? moduleState.definition->createInstance(descriptor, host, servesRealHost)
+                    : nullptr;
+}
+
 // [thread-safe]
-bool ModuleInit(const char* pluginPath) {
+bool ModuleInit(const PluginDefinition& definition, const char* pluginPath) {
   if (IsEmpty(pluginPath)) return false;
   std::lock_guard lock(ModuleLock());
   ModuleState& state = moduleState;
@@ -87,11 +102,16 @@ bool ModuleInit(const char* pluginPath) {
   std::memcpy(state.path.get(), pluginPath, length + 1);
   state.pathLength = length;
   state.descriptor.reset(new (std::nothrow) clap_plugin_descriptor);
-  if (!state.descriptor) {
+  state.providerDescriptor.reset(new (std::nothrow) clap_preset_discovery_provider_descriptor);
+  if (!state.descriptor || !state.providerDescriptor) {
     state.ClearPath();
+    state.descriptor.reset();
+    state.providerDescriptor.reset();
     return false;
   }
-  FillDescriptor(*state.descriptor);
+  state.definition = &definition;
+  FillDescriptor(definition, *state.descriptor);
+  FillDescriptor(definition, *state.providerDescriptor);
   state.initCount = 1;
   return true;
 }
@@ -104,6 +124,8 @@ void ModuleDeinit() {
   if (--state.initCount == 0) {
     state.ClearPath();
     state.descriptor.reset();
+    state.providerDescriptor.reset();
+    state.definition = nullptr;
   }
 }
 
@@ -141,10 +163,10 @@ const clap_plugin* FactoryCreatePlugin(const clap_plugin_factory*, const clap_ho
   if (std::strcmp(pluginId, descriptor->id) != 0) return nullptr;
   try {
     std::lock_guard construction(ConstructionLock());
-    return CreatePluginInstance(descriptor, host, true);
+    return CreateInstanceWhileLocked(host, true);
   } catch (...) {
     return nullptr;
   }
 }
 
-}  // namespace quorvel
+}  // namespace plugkit

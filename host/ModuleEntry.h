@@ -3,23 +3,17 @@
 #include <cstdint>
 #include <mutex>
 
+#include "host/PluginDefinition.h"
 #include "host/clap/PluginFactory.h"
+#include "host/clap/PresetDiscovery.h"
 
 // Module-wide state of the loaded module and the functions behind its exported entry and
 // plug-in factory. Every function here may be called from any thread.
-namespace quorvel {
-
-inline constexpr char kPluginId[] = "com.brackmooraudio.quorvel";
-inline constexpr char kPluginName[] = "Quorvel";
-inline constexpr char kVendorName[] = "Brackmoor Audio";
-inline constexpr char kVendorUrl[] = "https://www.brackmooraudio.com";
-inline constexpr char kPluginVersion[] = "4.1.4";
-inline constexpr char kPluginDescription[] =
-    "A flexible analog-style modulation and filtering effect";
+namespace plugkit {
 
 // [thread-safe] clap_plugin_entry.init: the first successful call stores the path and builds
-// the descriptor; later calls succeed only with the same path.
-bool ModuleInit(const char* pluginPath);
+// the descriptor from the definition; later calls succeed only with the same path.
+bool ModuleInit(const PluginDefinition& definition, const char* pluginPath);
 
 // [thread-safe] clap_plugin_entry.deinit: the call matching the first init frees everything.
 void ModuleDeinit();
@@ -41,8 +35,16 @@ std::mutex& ModuleLock();
 // The descriptor while the module is initialised, else null. Call with ModuleLock() held.
 const clap_plugin_descriptor* DescriptorWhileLocked();
 
+// The preset provider's descriptor while the module is initialised, else null. Call with
+// ModuleLock() held.
+const clap_preset_discovery_provider_descriptor* ProviderDescriptorWhileLocked();
+
+// [main-thread] Builds an instance through the definition given at init; null while the
+// module is not initialised. Call with ModuleLock() and ConstructionLock() held.
+const clap_plugin* CreateInstanceWhileLocked(const clap_host* host, bool servesRealHost);
+
 // Process-wide lock around building an instance, so that no two instances are ever
 // constructed at the same time. Taken after ModuleLock() when both are needed.
 std::mutex& ConstructionLock();
 
-}  // namespace quorvel
+}  // namespace plugkit

@@ -9,13 +9,9 @@
 
 #include "host/ClapPlugin.h"
 #include "host/ModuleEntry.h"
-#include "host/PluginInstanceFactory.h"
 
-namespace quorvel {
+namespace plugkit {
 namespace {
-
-const clap_preset_discovery_provider_descriptor kProviderDescriptor{
-    CLAP_VERSION_INIT, kPluginId, "Quorvel Factory Presets", kVendorName};
 
 // [thread-safe]
 const void* NoExtension(const clap_host*, const char*) { return nullptr; }
@@ -41,8 +37,12 @@ struct Preset {
 
 class Provider {
  public:
-  explicit Provider(const clap_preset_discovery_indexer* indexer) : indexer_(indexer) {
-    provider_.desc = &kProviderDescriptor;
+  // The descriptor is copied: its texts live as long as the module, the module state's copy
+  // only until the last deinit.
+  Provider(const clap_preset_discovery_indexer* indexer,
+           const clap_preset_discovery_provider_descriptor& descriptor)
+      : descriptor_(descriptor), indexer_(indexer) {
+    provider_.desc = &descriptor_;
     provider_.provider_data = this;
     provider_.init = InitCallback;
     provider_.destroy = DestroyCallback;
@@ -61,19 +61,20 @@ class Provider {
   // initialised and never sees a host.
   bool ReadPresets() {
     presets_.clear();
-    std::unique_ptr<plugkit::ClapPlugin> instance;
+    std::unique_ptr<ClapPlugin> instance;
     {
       // The descriptor is looked up again: a host may have ended the module in between.
       std::lock_guard lock(ModuleLock());
       const clap_plugin_descriptor* descriptor = DescriptorWhileLocked();
       if (!descriptor) return false;
+      pluginId_ = descriptor->id;
       std::lock_guard construction(ConstructionLock());
-      const clap_plugin* plugin = CreatePluginInstance(descriptor, &kDiscoveryHost, false);
-      instance.reset(plugkit::ClapPlugin::FromClap(plugin));
+      const clap_plugin* plugin = CreateInstanceWhileLocked(&kDiscoveryHost, false);
+      instance.reset(ClapPlugin::FromClap(plugin));
     }
     if (!instance) return false;
     for (int i = 0; i < instance->PresetCount(); ++i) {
-      const plugkit::PresetSlot* slot = instance->PresetAt(i);
+      const PresetSlot* slot = instance->PresetAt(i);
       if (!slot || !slot->initialized) continue;
       presets_.push_back({instance->PresetNameAt(i), std::to_string(i)});
     }
@@ -99,7 +100,7 @@ class Provider {
         !receiver || !receiver->begin_preset || !receiver->add_plugin_id) {
       return false;
     }
-    const clap_universal_plugin_id pluginId{"clap", kPluginId};
+    const clap_universal_plugin_id pluginId{"clap", pluginId_.c_str()};
     for (const Preset& preset : presets_) {
       if (!receiver->begin_preset(receiver, preset.name.c_str(), preset.loadKey.c_str())) {
         return false;
@@ -141,9 +142,11 @@ class Provider {
     return nullptr;
   }
 
+  clap_preset_discovery_provider_descriptor descriptor_;
   clap_preset_discovery_provider provider_{};
   const clap_preset_discovery_indexer* indexer_;
   std::vector<Preset> presets_;
+  std::string pluginId_;
   bool initialized_ = false;
 };
 
@@ -153,7 +156,8 @@ uint32_t Count(const clap_preset_discovery_factory*) { return 1; }
 // [thread-safe]
 const clap_preset_discovery_provider_descriptor* GetDescriptor(const clap_preset_discovery_factory*,
                                                                uint32_t index) {
-  return index == 0 ? &kProviderDescriptor : nullptr;
+  std::lock_guard lock(ModuleLock());
+  return index == 0 ? ProviderDescriptorWhileLocked() : nullptr;
 }
 
 // [thread-safe]
@@ -161,12 +165,12 @@ const clap_preset_discovery_provider* Create(const clap_preset_discovery_factory
                                              const clap_preset_discovery_indexer* indexer,
                                              const char* providerId) {
   std::lock_guard lock(ModuleLock());
-  const clap_plugin_descriptor* descriptor = DescriptorWhileLocked();
+  const clap_preset_discovery_provider_descriptor* descriptor = ProviderDescriptorWhileLocked();
   if (!descriptor || !indexer || indexer->clap_version.major < 1 || !indexer->declare_location ||
       !providerId || std::strcmp(providerId, descriptor->id) != 0) {
     return nullptr;
   }
-  auto* provider = new (std::nothrow) Provider(indexer);
+  auto* provider = new (std::nothrow) Provider(indexer, *descriptor);
   return provider ? provider->Clap() : nullptr;
 }
 
@@ -176,4 +180,4 @@ constexpr clap_preset_discovery_factory kFactory{Count, GetDescriptor, Create};
 
 const clap_preset_discovery_factory& PresetDiscoveryFactory() { return kFactory; }
 
-}  // namespace quorvel
+}  // namespace plugkit

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "framework/GraphicsEditorDelegate.h"
 #include "framework/SaturatingCast.h"
+#include "graphics/GraphicsEditorDelegate.h"
 #include "graphics/platform/PlatformFonts.h"
 
 namespace plugkit::gfx {

@@ -11,8 +11,7 @@
 #include "effect/FactoryPresets.h"
 #include "effect/QuorvelEngine.h"
 #include "effect/QuorvelParameters.h"
-#include "framework/PluginApiBase.h"
-#include "framework/PluginConfig.h"
+#include "tests/effect/ParameterSet.h"
 
 namespace {
 
@@ -23,20 +22,7 @@ using Values = std::array<double, quorvel::kParamCount>;
 constexpr double kSampleRate = 48000.0;
 constexpr int kSeconds = 2;
 
-class PresetSource : public plugkit::PluginApiBase {
- public:
-  PresetSource() : PluginApiBase(quorvel::kPluginConfig) {
-    quorvel::DefineParameters(*this);
-    quorvel::AddFactoryPresets(*this);
-  }
-
-  Values Current() const {
-    Values values{};
-    for (int i = 0; i < quorvel::kParamCount; ++i)
-      values[static_cast<size_t>(i)] = ParamAt(i)->GetPlain();
-    return values;
-  }
-};
+using PresetSource = testSupport::ParameterSet;
 
 PresetSource& Presets() {
   static PresetSource source;
@@ -45,12 +31,12 @@ PresetSource& Presets() {
 
 Values Defaults() {
   Presets().RecallPreset(0);
-  return Presets().Current();
+  return Presets().PlainValues();
 }
 
 Values PresetValues(int index) {
   Presets().RecallPreset(index);
-  return Presets().Current();
+  return Presets().PlainValues();
 }
 
 // Every stage on, the band-pass shape (the costlier one) and all nine slots following a

@@ -8,7 +8,7 @@
 
 #include "effect/FactoryPresets.h"
 #include "effect/QuorvelParameters.h"
-#include "framework/PluginApiBase.h"
+#include "tests/effect/ParameterSet.h"
 
 namespace quorvel {
 namespace {
@@ -174,13 +174,7 @@ const GoldenPreset kGolden[] = {
      "58: 1"},
 };
 
-class PresetPlugin : public plugkit::PluginApiBase {
- public:
-  PresetPlugin() : PluginApiBase(kPluginConfig) {
-    DefineParameters(*this);
-    AddFactoryPresets(*this);
-  }
-};
+using PresetPlugin = testSupport::ParameterSet;
 
 std::vector<double> Values(const plugkit::ByteChunk& chunk) {
   std::vector<double> values(static_cast<size_t>(chunk.Size()) / 8);

@@ -9,7 +9,7 @@
 #include "effect/BrickwallLimiter.h"
 #include "effect/QuorvelEngine.h"
 #include "effect/SoftClip.h"
-#include "framework/PluginApiBase.h"
+#include "tests/effect/ParameterSet.h"
 
 namespace quorvel {
 namespace {
@@ -19,15 +19,8 @@ using Values = std::array<double, kParamCount>;
 constexpr double kRate = 48000.0;
 constexpr int kBlock = 256;
 
-Values Defaults() {
-  struct Definitions : plugkit::PluginApiBase {
-    Definitions() : PluginApiBase(kPluginConfig) { DefineParameters(*this); }
-  } definitions;
-  Values values{};
-  for (int i = 0; i < kParamCount; ++i)
-    values[static_cast<size_t>(i)] = definitions.ParamAt(i)->GetPlain();
-  return values;
-}
+// Factory presets are added after the defaults are read, so they leave them as they are.
+Values Defaults() { return testSupport::ParameterSet().PlainValues(); }
 
 void Set(Values& v, ParamIndex p, double x) { v[static_cast<size_t>(ToIndex(p))] = x; }
 

@@ -16,7 +16,7 @@
 #include "effect/LadderFilter.h"
 #include "effect/Phaser.h"
 #include "effect/QuorvelEngine.h"
-#include "framework/PluginApiBase.h"
+#include "tests/effect/ParameterSet.h"
 
 namespace quorvel {
 namespace {
@@ -213,12 +213,7 @@ TEST(StereoProcessingTest, PreparedBlocksMatchSampleBySampleProcessing) {
 // Without super stereo the chain treats both channels alike, so swapping the inputs must swap
 // the outputs exactly: a lane mixed up anywhere in the paired path would show.
 TEST(StereoProcessingTest, EngineSwapsItsOutputsWithItsInputs) {
-  struct Definitions : plugkit::PluginApiBase {
-    Definitions() : PluginApiBase(kPluginConfig) { DefineParameters(*this); }
-  } definitions;
-  std::array<double, kParamCount> v{};
-  for (int i = 0; i < kParamCount; ++i)
-    v[static_cast<size_t>(i)] = definitions.ParamAt(i)->GetPlain();
+  std::array<double, kParamCount> v = testSupport::ParameterSet().PlainValues();
   const auto set = [&v](ParamIndex p, double x) { v[static_cast<size_t>(ToIndex(p))] = x; };
   set(ParamIndex::CutoffFilterEnable, 1.0);
   set(ParamIndex::CutoffFilterShape, 2.0);

@@ -6,8 +6,12 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "host/ModuleEntry.h"
 #include "host/clap/Clap.h"
+#include "product/Product.h"
+
+extern "C" {
+extern const clap_plugin_factory clap_factory;
+}
 
 namespace quorvelFuzz {
 
@@ -22,8 +26,8 @@ constexpr uint32_t kMaxFrames = 256;
 class FuzzInstance {
  public:
   FuzzInstance() {
-    if (!quorvel::ModuleInit("/fuzz/Quorvel.clap")) std::abort();
-    plugin_ = quorvel::FactoryCreatePlugin(nullptr, &kHost, quorvel::kPluginId);
+    if (!clap_entry.init("/fuzz/Quorvel.clap")) std::abort();
+    plugin_ = clap_factory.create_plugin(&clap_factory, &kHost, quorvel::kPluginId);
     if (!plugin_ || !plugin_->init(plugin_) || !plugin_->activate(plugin_, 48000, 1, kMaxFrames) ||
         !plugin_->start_processing(plugin_)) {
       std::abort();
@@ -33,7 +37,7 @@ class FuzzInstance {
     plugin_->stop_processing(plugin_);
     plugin_->deactivate(plugin_);
     plugin_->destroy(plugin_);
-    quorvel::ModuleDeinit();
+    clap_entry.deinit();
   }
 
   const clap_plugin* Plugin() const { return plugin_; }

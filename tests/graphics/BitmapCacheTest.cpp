@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "CairoTestSupport.h"
-#include "framework/GraphicsEditorDelegate.h"
+#include "graphics/GraphicsEditorDelegate.h"
 #include "graphics/Resources.h"
 #include "graphics/SharedStorages.h"
 #include "graphics/platform/GraphicsHeadless.h"

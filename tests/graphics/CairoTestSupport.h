@@ -14,6 +14,7 @@
 
 #include "graphics/CairoBitmap.h"
 #include "graphics/GraphicsCairo.h"
+#include "tests/graphics/ResourceTableSetup.h"
 
 namespace plugkit::gfx::test {
 

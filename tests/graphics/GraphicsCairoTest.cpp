@@ -5,9 +5,9 @@
 #include <limits>
 
 #include "CairoTestSupport.h"
-#include "framework/GraphicsEditorDelegate.h"
 #include "graphics/BitmapControls.h"
 #include "graphics/GraphicsCairo.h"
+#include "graphics/GraphicsEditorDelegate.h"
 #include "graphics/platform/GraphicsHeadless.h"
 
 namespace plugkit::gfx {

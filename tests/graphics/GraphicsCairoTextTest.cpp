@@ -4,7 +4,7 @@
 #include <string>
 
 #include "CairoTestSupport.h"
-#include "framework/GraphicsEditorDelegate.h"
+#include "graphics/GraphicsEditorDelegate.h"
 #include "graphics/Resources.h"
 #include "graphics/platform/GraphicsHeadless.h"
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "CairoTestSupport.h"
-#include "framework/GraphicsEditorDelegate.h"
 #include "graphics/BitmapControls.h"
+#include "graphics/GraphicsEditorDelegate.h"
 #include "graphics/platform/GraphicsHeadless.h"
 
 namespace plugkit::gfx {

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/GraphicsEditorDelegate.h"
 #include "framework/Param.h"
 #include "graphics/Control.h"
 #include "graphics/Graphics.h"
+#include "graphics/GraphicsEditorDelegate.h"
+#include "tests/graphics/ResourceTableSetup.h"
 
 namespace plugkit::gfx::test {
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "graphics/Resources.h"
+#include "tests/graphics/ResourceTableSetup.h"
 
 namespace plugkit::gfx {
 namespace {

@@ -137,7 +137,7 @@ std::map<std::string, StructLayout> ReadMeasuredLayouts(const std::string& path)
 }
 
 TEST(ClapAbiLayout, EveryMeasuredStructMatchesItsDeclaration) {
-  const auto measured = ReadMeasuredLayouts(QUORVEL_SHARED_DIR "/clap-abi-layout.txt");
+  const auto measured = ReadMeasuredLayouts(TEST_SOURCE_DIR "/tests/host/clap-abi-layout.txt");
   ASSERT_GE(measured.size(), 50u) << "layout file missing or truncated";
 
   const auto& declared = DeclaredLayouts();

@@ -134,7 +134,7 @@ TEST_F(ModuleEntryTest, DescriptorDescribesTheOnePlugin) {
   ASSERT_NE(descriptor->manual_url, nullptr);
   EXPECT_STREQ(descriptor->manual_url, "");
   EXPECT_STREQ(descriptor->support_url, descriptor->url);
-  EXPECT_STREQ(descriptor->version, "4.1.4");
+  EXPECT_STREQ(descriptor->version, PROJECT_VERSION_TEXT);
   EXPECT_STREQ(descriptor->description, "A flexible analog-style modulation and filtering effect");
   ASSERT_NE(descriptor->features, nullptr);
   EXPECT_STREQ(descriptor->features[0], "audio-effect");

@@ -1,4 +1,4 @@
-#include "DemoArtwork.h"
+#include "tools/frame-to-png/DemoArtwork.h"
 
 #include <cairo.h>
 

@@ -1,8 +1,8 @@
-#include "DemoScene.h"
+#include "tools/frame-to-png/DemoScene.h"
 
-#include "DemoArtwork.h"
 #include "graphics/BitmapControls.h"
 #include "graphics/Control.h"
+#include "tools/frame-to-png/DemoArtwork.h"
 
 namespace framepng {
 namespace {

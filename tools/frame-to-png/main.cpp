@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "DemoScene.h"
-#include "framework/GraphicsEditorDelegate.h"
+#include "graphics/GraphicsEditorDelegate.h"
 #include "graphics/platform/GraphicsHeadless.h"
+#include "tools/frame-to-png/DemoScene.h"
 
 namespace {
 

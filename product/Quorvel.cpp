@@ -1,16 +1,18 @@
-#include "effect/Quorvel.h"
+#include "product/Quorvel.h"
 
 #include <algorithm>
 #include <cstdint>
 
 #include "effect/FactoryPresets.h"
-#include "framework/PluginConfig.h"
+#include "product/Product.h"
+#include "resources/ResourceTable.h"
 
 namespace quorvel {
 
 Quorvel::Quorvel(const clap_plugin_descriptor* descriptor, const clap_host* host,
                  bool servesRealHost)
     : ClapPlugin(kPluginConfig, descriptor, host, servesRealHost) {
+  plugkit::SetEmbeddedResources(ResourceTable);
   for (auto& value : paramValues_) value.store(0.0, std::memory_order_relaxed);
   DefineParameters(*this);
   for (int i = 0; i < kParamCount; ++i) OnParamChange(i);

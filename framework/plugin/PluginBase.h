@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "framework/ByteChunk.h"
-#include "framework/GraphicsEditorDelegate.h"
 #include "framework/PluginConfig.h"
+#include "graphics/GraphicsEditorDelegate.h"
 
 namespace plugkit {
 

@@ -1,4 +1,4 @@
-#include "framework/GraphicsEditorDelegate.h"
+#include "graphics/GraphicsEditorDelegate.h"
 
 #include <algorithm>
 #include <cstdint>

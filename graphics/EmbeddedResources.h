@@ -15,7 +15,13 @@ struct EmbeddedResource {
   std::size_t size;
 };
 
-// [thread-safe] The module's resource table; the bytes live as long as the module.
+using ResourceTableFunction = std::span<const EmbeddedResource> (*)();
+
+// [thread-safe] Chooses the table that resource lookups search; the product sets its own
+// compiled-in table before the first editor opens. Its bytes must live as long as the module.
+void SetEmbeddedResources(ResourceTableFunction table);
+
+// [thread-safe] The chosen table; empty until one is set.
 std::span<const EmbeddedResource> EmbeddedResources();
 
 }  // namespace plugkit

@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "framework/PluginBase.h"
+#include "framework/plugin/PluginBase.h"
 
 namespace plugkit {
 namespace {

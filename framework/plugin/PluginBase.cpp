@@ -1,4 +1,4 @@
-#include "framework/PluginBase.h"
+#include "framework/plugin/PluginBase.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/PluginApiBase.h"
+#include "framework/plugin/PluginApiBase.h"
 
 namespace plugkit {
 namespace {

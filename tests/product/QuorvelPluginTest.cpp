@@ -7,8 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "effect/Quorvel.h"
-#include "host/PluginInstanceFactory.h"
+#include "product/Quorvel.h"
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 
@@ -25,15 +24,24 @@ using clapHost::SampleSize;
 constexpr int kLfo1Shape = 6;  // Enum 0 .. 4
 constexpr int kLfo1Rate = 2;   // Double, square curve
 
-const clap_plugin_descriptor kDescriptor{
-    CLAP_VERSION_INIT, "test.quorvel", "Quorvel", "", "", "", "", "4.1.4", "", nullptr};
+const clap_plugin_descriptor kDescriptor{CLAP_VERSION_INIT,
+                                         "test.quorvel",
+                                         "Quorvel",
+                                         "",
+                                         "",
+                                         "",
+                                         "",
+                                         PROJECT_VERSION_TEXT,
+                                         "",
+                                         nullptr};
 
 // A plug-in factory over the instance constructor, without the module around it.
 const clap_plugin_factory kFactory{
     [](const clap_plugin_factory*) -> uint32_t { return 1; },
     [](const clap_plugin_factory*, uint32_t) { return &kDescriptor; },
     [](const clap_plugin_factory*, const clap_host* host, const char*) {
-      return quorvel::CreatePluginInstance(&kDescriptor, host, true);
+      auto* instance = new quorvel::Quorvel(&kDescriptor, host, true);
+      return instance->ClapPluginStruct();
     }};
 
 class ClapPluginTest : public testing::Test {

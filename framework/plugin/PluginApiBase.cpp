@@ -1,4 +1,4 @@
-#include "framework/PluginApiBase.h"
+#include "framework/plugin/PluginApiBase.h"
 
 #include <cmath>
 

@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "framework/MidiMessage.h"
-#include "framework/PluginBase.h"
 #include "framework/PluginConfig.h"
 #include "framework/SpscRing.h"
 #include "framework/Timer.h"
+#include "framework/plugin/PluginBase.h"
 
 namespace plugkit {
 
