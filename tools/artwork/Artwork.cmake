@@ -25,3 +25,11 @@ add_custom_command(OUTPUT ${QUORVEL_ARTWORK_FILES}
   COMMENT "Rendering the editor artwork"
   VERBATIM)
 add_custom_target(quorvel_artwork DEPENDS ${QUORVEL_ARTWORK_FILES})
+
+# On demand: the whole editor composed from freshly rendered images, at rest and lit, 1x and 2x.
+add_custom_target(quorvel-artwork-preview
+  COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/artwork-preview"
+  COMMAND quorvel-artwork --font "${QUORVEL_SYSTEM_FONT}"
+          --out "${CMAKE_CURRENT_BINARY_DIR}/artwork-preview" --preview
+  COMMENT "Composing editor previews in ${CMAKE_CURRENT_BINARY_DIR}/artwork-preview"
+  VERBATIM)

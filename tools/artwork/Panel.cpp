@@ -19,8 +19,8 @@ constexpr Rgb kLegend{0.86, 0.86, 0.82};
 constexpr Rgb kTitle{0.98, 0.66, 0.24};
 constexpr Rgb kSubTitle{0.55, 0.78, 0.95};
 
-constexpr TextStyle kNameStyle{.size = 5.2, .colour = kLegend, .tracking = 0.35};
-constexpr TextStyle kValueStyle{.size = 4.4, .colour = kLegend, .alpha = 0.8};
+constexpr TextStyle kNameStyle{.size = 5.6, .colour = kLegend, .tracking = 0.35};
+constexpr TextStyle kValueStyle{.size = 4.6, .colour = kLegend, .alpha = 0.8};
 
 struct Legend {
   const char* text;
@@ -32,6 +32,10 @@ constexpr Legend kSubTitles[] = {
     {"ENV FOLLOWER", 282, 13}, {"LFO 1", 536, 13},     {"LFO 2", 536, 122},
     {"ADSR GATE", 364, 192},   {"ENVELOPE", 397, 266},
 };
+
+// Screws holding the plates, where no legend is printed.
+constexpr Point kScrews[] = {{8, 122},   {234, 122}, {8, 240}, {312, 341}, {328, 341}, {466, 341},
+                             {482, 341}, {634, 341}, {781, 9}, {781, 341}, {554, 204}, {234, 138}};
 
 constexpr const char* kSourceNames[kLeverPositions] = {"LFO1", "ADSR", "OFF", "ENV", "LFO2"};
 
@@ -292,6 +296,21 @@ void DrawMark(const Frame& f, const Placement& p) {
   if (*p.name) DrawLabel(f.cr, f.type, p.name, p.nameX, p.nameY, kNameStyle);
 }
 
+// A countersunk slotted screw; each slot is turned a little differently.
+void Screw(cairo_t* cr, Point p, double slotAngle) {
+  cairo_arc(cr, p.x, p.y, 2.7, 0, 2 * kPi);
+  cairo_set_source_rgba(cr, 0, 0, 0, 0.5);
+  cairo_fill(cr);
+  cairo_arc(cr, p.x, p.y, 2.2, 0, 2 * kPi);
+  FillDome(cr, p.x, p.y, 2.2, {0.72, 0.72, 0.73}, {0.26, 0.26, 0.28});
+  const Direction d = DirectionOf(slotAngle);
+  cairo_move_to(cr, p.x - d.x * 1.8, p.y - d.y * 1.8);
+  cairo_line_to(cr, p.x + d.x * 1.8, p.y + d.y * 1.8);
+  cairo_set_line_width(cr, 0.6);
+  cairo_set_source_rgba(cr, 0.05, 0.05, 0.06, 0.9);
+  cairo_stroke(cr);
+}
+
 // The black window both meters sit in, with a bevelled bezel.
 void MeterWindow(cairo_t* cr) {
   const double x = kOuterMeterX - 3, y = kOuterMeterY - 3, w = 158 + 6, h = 114;
@@ -322,6 +341,8 @@ void PaintBackground(const Frame& f) {
   for (const Section& s : Sections()) Title(f, s);
   TextStyle sub{.size = 5.6, .colour = kSubTitle, .tracking = 0.9};
   for (const Legend& l : kSubTitles) DrawText(f.cr, f.type, l.text, l.x, l.y, sub);
+  double slot = 20;
+  for (const Point& p : kScrews) Screw(f.cr, p, slot += 37);
   MeterWindow(f.cr);
   Logo(f);
   for (const Placement& p : Placements()) DrawMark(f, p);
