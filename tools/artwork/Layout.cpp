@@ -84,11 +84,20 @@ constexpr Placement kPlacements[] = {
     {kTiny, 68, 282, Mark::Dial, "SPREAD", 76, 274, "0", nullptr, "10"},
     {kCap, 664, 45, Mark::Dial, "FEEDBACK", 676, 37, "0", nullptr, "10"},
     {kCap, 255, 81, Mark::Dial, "SPEED", 267, 73, "0", nullptr, "10"},
-    {kTiny, 269, 136, Mark::Dial, "FLOOR", 277, 128, "-24", nullptr, "0"},
-    {kTiny, 275, 30, Mark::Dial, "CEILING", 283, 53, "-24", nullptr, "0"},
+    {kTiny, 269, 136, Mark::Dial, "FLOOR", 277, 128,
+     "\xe2\x88\x92"
+     "24",
+     nullptr, "0"},
+    {kTiny, 275, 30, Mark::Dial, "CEILING", 283, 53,
+     "\xe2\x88\x92"
+     "24",
+     nullptr, "0"},
     {kCap, 501, 35, Mark::Dial, "RATE", 489, 46.5},
     {kCap, 501, 134, Mark::Dial, "RATE", 489, 145.5},
-    {kCap, 415, 223, Mark::Dial, "THRESH", 427, 254, "-24", nullptr, "0"},
+    {kCap, 415, 223, Mark::Dial, "THRESH", 427, 254,
+     "\xe2\x88\x92"
+     "24",
+     nullptr, "0"},
     {kTiny, 354, 201, Mark::Dial, "HYST", 342, 208.5},
     {kTiny, 336, 238, Mark::Dial, "HOLD", 325, 245.5},
     {kSlider, 352, 273, Mark::Fader, "A", 360, 341},
@@ -109,9 +118,9 @@ constexpr std::array<Point, 6> kPhaser = {
     {{564, 3}, {787, 3}, {787, 347}, {644, 347}, {644, 210}, {564, 210}}};
 
 constexpr std::array kSections = {
-    Section{"FILTER", 8, 14, kFilter},    Section{"DRIVE", 24, 150, kDrive},
-    Section{"CHORUS", 8, 343, kChorus},   Section{"", 0, 0, kModulation},
-    Section{"OUTPUT", 481, 225, kOutput}, Section{"PHASER", 605, 14, kPhaser},
+    Section{"FILTER", false, 8, 14, kFilter},    Section{"DRIVE", false, 24, 150, kDrive},
+    Section{"CHORUS", false, 8, 343, kChorus},   Section{"", true, 0, 0, kModulation},
+    Section{"OUTPUT", false, 481, 225, kOutput}, Section{"PHASER", false, 605, 14, kPhaser},
 };
 
 }  // namespace

@@ -35,6 +35,7 @@ std::span<const Placement> Placements();
 
 struct Section {
   const char* title;
+  bool inset;             // the darker plate of the modulation sources
   double titleX, titleY;  // left end of the title's baseline
   std::span<const Point> outline;
 };

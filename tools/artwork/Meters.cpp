@@ -1,6 +1,8 @@
 #include "tools/artwork/Meters.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 
 #include "tools/artwork/Layout.h"
@@ -17,6 +19,8 @@ constexpr Rgb kNeedle{1.0, 0.97, 0.90};
 struct Scale {
   double tickInner, tickOuter, labelRadius, textSize;
 };
+
+constexpr const char* kMinus = "\xe2\x88\x92";  // U+2212, the typographic minus
 
 constexpr int kLabelled[] = {-24, -18, -12, -9, -6, -3, 0};
 
@@ -44,8 +48,7 @@ void DrawScale(const Frame& f, Point pivot, const Scale& s) {
   cairo_stroke(cr);
 
   for (int db = -24; db <= 0; ++db) {
-    bool labelled = false;
-    for (int l : kLabelled) labelled = labelled || l == db;
+    const bool labelled = std::ranges::find(kLabelled, db) != std::end(kLabelled);
     if (!labelled && db < -12 && db % 2 != 0) continue;
     SetColour(cr, db > -3 ? kHot : kPrint);
     const double inner = labelled ? s.tickInner : (s.tickInner + s.tickOuter) / 2;
@@ -53,8 +56,9 @@ void DrawScale(const Frame& f, Point pivot, const Scale& s) {
     if (!labelled) continue;
     const Direction d = DirectionOf(MeterAngle(db));
     TextStyle style{.size = s.textSize, .colour = db == 0 ? kHot : kPrint};
-    DrawLabel(cr, f.type, std::to_string(db), pivot.x + d.x * s.labelRadius,
-              pivot.y + d.y * s.labelRadius, style);
+    const std::string text = db < 0 ? kMinus + std::to_string(-db) : std::to_string(db);
+    DrawLabel(cr, f.type, text, pivot.x + d.x * s.labelRadius, pivot.y + d.y * s.labelRadius,
+              style);
   }
 }
 

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 #include "tools/artwork/Knobs.h"
@@ -71,10 +70,9 @@ void OutlinePath(cairo_t* cr, const Section& s, double dx, double dy) {
 
 // Each section is a slightly raised plate with an engraved edge.
 void SectionPlate(cairo_t* cr, const Section& s) {
-  const bool modulation = std::strlen(s.title) == 0;
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   OutlinePath(cr, s, 0, 0);
-  if (modulation) {
+  if (s.inset) {
     cairo_set_source_rgba(cr, 0.02, 0.05, 0.10, 0.38);
   } else {
     cairo_set_source_rgba(cr, 1, 1, 1, 0.025);
