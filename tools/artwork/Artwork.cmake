@@ -1,0 +1,35 @@
+# The editor artwork: quorvel-artwork renders every film strip at 1x and 2x at build time.
+# Included by resources/CMakeLists.txt, which embeds QUORVEL_ARTWORK_FILES once the target
+# quorvel_artwork has produced them. (This folder has no CMakeLists.txt of its own, so the
+# tools folder does not add it a second time.)
+file(GLOB artwork_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/*.cpp")
+add_executable(quorvel-artwork ${artwork_sources})
+target_include_directories(quorvel-artwork PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(quorvel-artwork PRIVATE PkgConfig::CAIRO PkgConfig::FREETYPE quorvel_warnings)
+
+set(artwork_names
+  bg glow_r glow_y glow_g knob-cap-stack tiny-knob-stack big-knob-stack env-slider
+  mod-switch-L mod-switch-R filter-shape-sw phaser-stereo-sw chorus-stereo-sw
+  VU-stack-outer VU-stack-inner toggle-v toggle-h trim-stack lfo-stack motor-button-stack
+  sidechain-toggle sync-toggle)
+set(artwork_dir "${CMAKE_CURRENT_BINARY_DIR}/artwork")
+set(QUORVEL_ARTWORK_FILES "")
+foreach(name IN LISTS artwork_names)
+  list(APPEND QUORVEL_ARTWORK_FILES "${artwork_dir}/${name}.png" "${artwork_dir}/${name}@2x.png")
+endforeach()
+
+add_custom_command(OUTPUT ${QUORVEL_ARTWORK_FILES}
+  COMMAND ${CMAKE_COMMAND} -E make_directory "${artwork_dir}"
+  COMMAND quorvel-artwork --font "${QUORVEL_SYSTEM_FONT}" --out "${artwork_dir}"
+  DEPENDS quorvel-artwork "${QUORVEL_SYSTEM_FONT}"
+  COMMENT "Rendering the editor artwork"
+  VERBATIM)
+add_custom_target(quorvel_artwork DEPENDS ${QUORVEL_ARTWORK_FILES})
+
+# On demand: the whole editor composed from freshly rendered images, at rest and lit, 1x and 2x.
+add_custom_target(quorvel-artwork-preview
+  COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/artwork-preview"
+  COMMAND quorvel-artwork --font "${QUORVEL_SYSTEM_FONT}"
+          --out "${CMAKE_CURRENT_BINARY_DIR}/artwork-preview" --preview
+  COMMENT "Composing editor previews in ${CMAKE_CURRENT_BINARY_DIR}/artwork-preview"
+  VERBATIM)
