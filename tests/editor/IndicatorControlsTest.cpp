@@ -39,23 +39,21 @@ class IndicatorControlsTest : public ::testing::Test {
   RecordingGraphics g{delegate};
 };
 
-TEST_F(IndicatorControlsTest, LevelsAreLimitedToTheUnitRange) {
-  QuorvelLEDControl lamp(0, 0, glow);
-  const struct { double in, stored; } cases[] = {{-3, 0}, {7, 1}, {0.25, 0.25}, {kNaN, 0}};
-  for (const auto& c : cases) {
-    lamp.SetLevel(c.in);
-    EXPECT_EQ(lamp.Level(), c.stored) << c.in;
-  }
-}
-
-TEST_F(IndicatorControlsTest, LampAddsItsGlowAtTheLevel) {
+TEST_F(IndicatorControlsTest, LampAddsItsGlowAtTheLimitedLevel) {
   auto* lamp = static_cast<QuorvelLEDControl*>(g.AttachControl(new QuorvelLEDControl(5, 6, glow)));
-  lamp->SetLevel(0.5);
-  lamp->Draw(g);
-  const auto ops = g.OpsNamed("bitmap");
-  ASSERT_EQ(ops.size(), 1u);
-  EXPECT_EQ(ops[0].args, (std::vector<float>{5, 6, 35, 37, 0, 0, 0.5f}));
   EXPECT_TRUE(lamp->IsMouseTransparent());
+  const struct {
+    double level;
+    float weight;
+  } cases[] = {{0.5, 0.5f}, {-3, 0}, {7, 1}, {kNaN, 0}};
+  for (const auto& c : cases) {
+    g.ops.clear();
+    lamp->SetLevel(c.level);
+    lamp->Draw(g);
+    const auto ops = g.OpsNamed("bitmap");
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_EQ(ops[0].args, (std::vector<float>{5, 6, 35, 37, 0, 0, c.weight})) << c.level;
+  }
 }
 
 TEST_F(IndicatorControlsTest, MeterFrameIsTruncated) {
@@ -153,31 +151,20 @@ TEST_F(IndicatorUpdateTest, FeedsLampsMetersAndMarkersByTag) {
 }
 
 TEST_F(IndicatorUpdateTest, MotorStateFollowsTheSwitchesOfEachKnob) {
-  MotorSwitches switches;
-  switches.motorizedKnobs = true;
-  switches.cutoffOn = switches.driveOn = switches.chorusOn = true;
-  switches.phaserOn = false;
-  UpdateIndicators(&g, values, switches);
+  const auto set = [&](ParamIndex p, double v) { delegate.ParamAt(ToIndex(p))->SetPlain(v); };
+  for (ParamIndex p : {ParamIndex::MotorizedKnobs, ParamIndex::CutoffFilterEnable,
+                       ParamIndex::DriveEnable, ParamIndex::ChorusEnable}) {
+    set(p, 1);
+  }
+  set(ParamIndex::PhaserEnable, 0);
+  UpdateIndicators(&g, values, ReadMotorSwitches(delegate));
   for (int t = 26; t <= 30; ++t) EXPECT_TRUE(Knob(static_cast<ControlTag>(t))->IsMotorized()) << t;
   for (int t = 31; t <= 34; ++t) EXPECT_FALSE(Knob(static_cast<ControlTag>(t))->IsMotorized()) << t;
 
-  switches.motorizedKnobs = false;
-  UpdateIndicators(&g, values, switches);
+  set(ParamIndex::MotorizedKnobs, 0);
+  UpdateIndicators(&g, values, ReadMotorSwitches(delegate));
   for (int t = 26; t <= 34; ++t) EXPECT_FALSE(Knob(static_cast<ControlTag>(t))->IsMotorized()) << t;
-}
-
-TEST_F(IndicatorUpdateTest, SwitchesComeFromTheParameters) {
-  delegate.ParamAt(ToIndex(ParamIndex::MotorizedKnobs))->SetPlain(1);
-  delegate.ParamAt(ToIndex(ParamIndex::PhaserEnable))->SetPlain(0);
-  delegate.ParamAt(ToIndex(ParamIndex::ChorusEnable))->SetPlain(1);
-  const MotorSwitches s = ReadMotorSwitches(delegate);
-  EXPECT_TRUE(s.motorizedKnobs);
-  EXPECT_FALSE(s.phaserOn);
-  EXPECT_TRUE(s.chorusOn);
-}
-
-TEST_F(IndicatorUpdateTest, ClosedEditorIsLeftAlone) {
-  UpdateIndicators(nullptr, values, {});  // must simply return
+  UpdateIndicators(nullptr, values, {});  // a closed editor is left alone
 }
 
 }  // namespace
