@@ -104,6 +104,8 @@ void BrackmoorKnobControl::OnMouseDblClick(float x, float y, const MouseState& s
 }
 
 void BrackmoorKnobControl::Draw(plugkit::gfx::Graphics& g) {
+  // A drag whose release never arrives (the pointer capture was dropped) ends here.
+  if (dragging_ && !g.IsCaptured(this)) dragging_ = false;
   DrawFrame(g);
   if (!dragging_) {
     // The frame that erased the read-out has been drawn; shrink back to the knob.

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "EditorTestSupport.h"
+#include "editor/DesktopOpener.h"
 #include "editor/DisplayScalePreference.h"
 #include "editor/ManualLocator.h"
 
@@ -156,6 +157,21 @@ TEST(ManualUrlTest, ModulePathComesFromTheLoader) {
   EXPECT_EQ(path.front(), '/');
   EXPECT_TRUE(fs::exists(path));
   EXPECT_EQ(ModuleFilePath(nullptr), "");
+}
+
+TEST(DesktopOpenerTest, PassesTheAddressAsOneArgument) {
+  ScratchFolder folder;
+  const fs::path script = folder.Path() / "fake-open";
+  const fs::path log = folder.Path() / "log";
+  WriteFile(script, "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > \"" + log.string() + ".tmp\"\nmv \"" +
+                        log.string() + ".tmp\" \"" + log.string() + "\"\n");
+  fs::permissions(script, fs::perms::owner_all);
+  const std::string address = "file:///a b/$(touch x);'q'.pdf";
+  ASSERT_TRUE(OpenWithDesktop(address, script.c_str()));
+  for (int i = 0; i < 500 && !fs::exists(log); ++i) usleep(10000);
+  EXPECT_EQ(ReadFile(log), "1|" + address + "|");
+  EXPECT_FALSE(OpenWithDesktop("-x", script.c_str()));
+  EXPECT_FALSE(OpenWithDesktop("https://x", (folder.Path() / "missing").c_str()));
 }
 
 }  // namespace
