@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "graphics/Resources.h"
+#include "tests/graphics/ResourceTableSetup.h"
 
 namespace plugkit::gfx {
 namespace {

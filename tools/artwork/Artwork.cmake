@@ -4,8 +4,8 @@
 # tools folder does not add it a second time.)
 file(GLOB artwork_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/*.cpp")
 add_executable(quorvel-artwork ${artwork_sources})
-target_include_directories(quorvel-artwork PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(quorvel-artwork PRIVATE PkgConfig::CAIRO PkgConfig::FREETYPE quorvel_warnings)
+publish_layer_headers(quorvel-artwork tools/artwork)
+target_link_libraries(quorvel-artwork PRIVATE PkgConfig::CAIRO PkgConfig::FREETYPE project_warnings)
 
 set(artwork_names
   bg glow_r glow_y glow_g knob-cap-stack tiny-knob-stack big-knob-stack env-slider
