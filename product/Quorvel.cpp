@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "editor/IndicatorUpdate.h"
+#include "editor/ManualLocator.h"
+#include "editor/QuorvelEditor.h"
 #include "effect/FactoryPresets.h"
+#include "graphics/Graphics.h"
 #include "product/Product.h"
 #include "resources/ResourceTable.h"
 
@@ -17,7 +21,16 @@ Quorvel::Quorvel(const clap_plugin_descriptor* descriptor, const clap_host* host
   DefineParameters(*this);
   for (int i = 0; i < kParamCount; ++i) OnParamChange(i);
   AddFactoryPresets(*this);
+  SetMakeGraphicsFunction(
+      [](plugkit::GraphicsEditorDelegate& delegate) { return CreateEditorGraphics(delegate); });
+  SetLayoutFunction([this](plugkit::gfx::Graphics& graphics) {
+    quorvel::LayoutEditor(graphics, MakeManualAction(*this));
+  });
 }
+
+void Quorvel::OnIdle() { UpdateIndicators(GetGraphics(), Indicators(), ReadMotorSwitches(*this)); }
+
+void Quorvel::OnEditorClosing() { StoreEditorScale(GetGraphics()); }
 
 void Quorvel::OnParamChange(int index) {
   if (index < 0 || index >= kParamCount) return;

@@ -32,6 +32,11 @@ class Quorvel : public plugkit::ClapPlugin {
   // and the largest block.
   void OnProcessingReset() override;
 
+  // [main-thread] Every 20 ms: hands the engine's latest indicator values to the open editor.
+  void OnIdle() override;
+  // [main-thread] Remembers the editor's zoom for the next opening.
+  void OnEditorClosing() override;
+
   // [thread-safe] The values the editor's indicators show.
   const IndicatorValues& Indicators() const { return engine_.Indicators(); }
   // Section switches as the last block saw them; read without synchronisation by the editor.
