@@ -38,24 +38,15 @@ void HPF::ComputeCoefficients() {
   a2_ = c.a2[0];
 }
 
-StereoBiquad::StereoBiquad(BiquadFilter& l, BiquadFilter& r) : left_(l), right_(r) {
-  const auto& a = left_.state_;
-  const auto& b = right_.state_;
-  state_ = {Pack(a.x1, b.x1), Pack(a.x2, b.x2), Pack(a.y1, b.y1), Pack(a.y2, b.y2)};
-}
-
-StereoBiquad::~StereoBiquad() {
-  const auto& p = state_;
-  left_.state_ = {p.x1[0], p.x2[0], p.y1[0], p.y2[0]};
-  right_.state_ = {p.x1[1], p.x2[1], p.y1[1], p.y2[1]};
-  right_.sampleRate_ = left_.sampleRate_;
-  right_.frequency_ = left_.frequency_;
-  right_.q_ = left_.q_;
-  right_.b0_ = left_.b0_;
-  right_.b1_ = left_.b1_;
-  right_.b2_ = left_.b2_;
-  right_.a1_ = left_.a1_;
-  right_.a2_ = left_.a2_;
+void BiquadFilter::TakeSettingsOf(const BiquadFilter& other) {
+  sampleRate_ = other.sampleRate_;
+  frequency_ = other.frequency_;
+  q_ = other.q_;
+  b0_ = other.b0_;
+  b1_ = other.b1_;
+  b2_ = other.b2_;
+  a1_ = other.a1_;
+  a2_ = other.a2_;
 }
 
 }  // namespace quorvel

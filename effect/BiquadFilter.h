@@ -3,6 +3,7 @@
 #include <numbers>
 
 #include "effect/FastMath.h"
+#include "effect/StereoFilter.h"
 #include "effect/StereoPair.h"
 
 namespace quorvel {
@@ -40,7 +41,9 @@ class BiquadFilter {
   double b0_ = 1.0, b1_ = 0.0, b2_ = 0.0, a1_ = 0.0, a2_ = 0.0;
 
  private:
-  friend class StereoBiquad;
+  friend class StereoFilter<BiquadFilter>;
+
+  void TakeSettingsOf(const BiquadFilter& other);
 
   // One channel's memories, or both channels' side by side.
   template <class T>
@@ -72,30 +75,7 @@ class HPF : public BiquadFilter {
   void ComputeCoefficients() override;
 };
 
-// A left and a right filter of the same kind and settings, run in the two lanes of a pair for
-// the length of a block: the states are taken over on construction and handed back, with the
-// settings the left filter ended on, on destruction. [audio-thread]
-class StereoBiquad {
- public:
-  StereoBiquad(BiquadFilter& left, BiquadFilter& right);
-  ~StereoBiquad();
-  StereoBiquad(const StereoBiquad&) = delete;
-  StereoBiquad& operator=(const StereoBiquad&) = delete;
-
-  // At the left filter's settings.
-  StereoPair Process(StereoPair x) {
-    return BiquadFilter::Step(state_, x, left_.CurrentCoefficients());
-  }
-  // At coefficients the left filter gave for another corner; the settings are not changed.
-  StereoPair Process(StereoPair x, const BiquadFilter::Coefficients& c) {
-    return BiquadFilter::Step(state_, x, c);
-  }
-
- private:
-  BiquadFilter& left_;
-  BiquadFilter& right_;
-  BiquadFilter::State<StereoPair> state_;
-};
+using StereoBiquad = StereoFilter<BiquadFilter>;
 
 template <class V>
 inline HPF::CoefficientLanes<V> HPF::CoefficientsAt(V hz) const {

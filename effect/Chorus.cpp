@@ -62,14 +62,6 @@ void Chorus::SetDelay(double ms) {
 
 void Chorus::SetSuperStereo(bool on) { superStereo_ = on; }
 
-void Chorus::Process(double& left, double& right) {
-  PrepareBlock(&delayMs_, 1);
-  StereoChorus both(*this);
-  const StereoPair y = both.Process(Pack(left, right), wet_);
-  left = y[0];
-  right = y[1];
-}
-
 void Chorus::EnsureBuffer(std::size_t n) {
   GrowBlockBuffer(taps_, n);
   for (std::vector<double>* buffer : {&blockDelay_, &blockDepth_}) GrowBlockBuffer(*buffer, n);

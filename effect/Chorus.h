@@ -28,8 +28,8 @@ class Chorus {
   }
   void SetDelay(double ms);      // [audio-thread] per sample, used up to 50 ms
   void SetSuperStereo(bool on);  // [audio-thread] per block
-
-  void Process(double& left, double& right);  // [audio-thread] in place
+  double Wet() const { return wet_; }
+  double DelayMs() const { return delayMs_; }
 
   // Grows the per-block buffers to n samples; call outside the audio callback to avoid
   // allocating.

@@ -36,13 +36,6 @@ void DriveStage::Reset(double rate) {
   ladderR_.Reset(rate);
 }
 
-void DriveStage::Process(double& left, double& right) {
-  StereoDrive both(*this);
-  const StereoPair y = both.Process(Pack(left, right), amount_);
-  left = y[0];
-  right = y[1];
-}
-
 StereoDrive::StereoDrive(DriveStage& s)
     : stage_(s),
       ladders_(s.ladderL_, s.ladderR_),

@@ -43,10 +43,10 @@ class DriveStage {
  public:
   DriveStage();
 
-  void SetAmount(double amount);              // [audio-thread] 0 … 1, per sample
-  void SetFeedback(bool on);                  // [audio-thread] per block
-  void Reset(double sampleRate);              // [audio-thread] clears envelope, feedback, ladders
-  void Process(double& left, double& right);  // [audio-thread] in place
+  void SetAmount(double amount);  // [audio-thread] 0 … 1, per sample
+  void SetFeedback(bool on);      // [audio-thread] per block
+  void Reset(double sampleRate);  // [audio-thread] clears envelope, feedback, ladders
+  double Amount() const { return amount_; }
 
   double Envelope() const { return envelope_; }
 

@@ -2,6 +2,7 @@
 
 #include "effect/FastMath.h"
 #include "effect/Saturation.h"
+#include "effect/StereoFilter.h"
 #include "effect/StereoPair.h"
 
 namespace quorvel {
@@ -38,7 +39,9 @@ class LadderFilter {
   double NormalizedCutoff() const { return settings_.normalizedCutoff; }
 
  private:
-  friend class StereoLadder;
+  friend class StereoFilter<LadderFilter>;
+
+  void TakeSettingsOf(const LadderFilter& other) { settings_ = other.settings_; }
 
   struct Settings {
     double cutoff = 1.0;
@@ -64,30 +67,7 @@ class LadderFilter {
   State<double> state_{};
 };
 
-// A left and a right ladder with the same settings, run in the two lanes of a pair for the
-// length of a block: the states are taken over on construction and handed back, with the
-// settings the left ladder ended on, on destruction. [audio-thread]
-class StereoLadder {
- public:
-  StereoLadder(LadderFilter& left, LadderFilter& right);
-  ~StereoLadder();
-  StereoLadder(const StereoLadder&) = delete;
-  StereoLadder& operator=(const StereoLadder&) = delete;
-
-  // At the left ladder's settings.
-  StereoPair Process(StereoPair x) {
-    return LadderFilter::Step(state_, x, left_.CurrentCoefficients());
-  }
-  // At coefficients the left ladder gave for another cutoff; the settings are not changed.
-  StereoPair Process(StereoPair x, LadderFilter::Coefficients c) {
-    return LadderFilter::Step(state_, x, c);
-  }
-
- private:
-  LadderFilter& left_;
-  LadderFilter& right_;
-  LadderFilter::State<StereoPair> state_;
-};
+using StereoLadder = StereoFilter<LadderFilter>;
 
 template <class V>
 inline LadderFilter::CoefficientLanes<V> LadderFilter::CoefficientsAt(V hz) const {

@@ -82,14 +82,6 @@ void Phaser::SetFeedback(double gain) { feedbackGain_ = gain; }
 
 void Phaser::SetSuperStereo(bool on) { superStereo_ = on; }
 
-void Phaser::Process(double& left, double& right, double m1, double m2, double m3) {
-  PrepareBlock(&m1, &m2, &m3, 1);
-  StereoPhaser both(*this);
-  const StereoPair y = both.Process(Pack(left, right), wet_);
-  left = y[0];
-  right = y[1];
-}
-
 void Phaser::EnsureBuffer(std::size_t n) { GrowBlockBuffer(gains_, n); }
 
 QUORVEL_HOT_LOOP void Phaser::PrepareBlock(const double* m1, const double* m2, const double* m3,

@@ -26,19 +26,18 @@ class Phaser {
   void SetFrequency3(double hz);
   void SetFeedback(double gain);  // [audio-thread] per block, 0 … 1
   void SetSuperStereo(bool on);   // [audio-thread] per block
-  void SetWet(double value) {     // [audio-thread] per sample, 0 … 1
+  double Wet() const { return wet_; }
+  void SetWet(double value) {  // [audio-thread] per sample, 0 … 1
     wet_ = value;
     dry_ = 1.0 - value;
   }
-
-  // [audio-thread] m1, m2, m3 in −1 … 1 move stages 2 to 4 by up to three octaves.
-  void Process(double& left, double& right, double m1, double m2, double m3);
 
   // Grows the per-block buffers to n samples; call outside the audio callback to avoid
   // allocating.
   void EnsureBuffer(std::size_t n);
   // [audio-thread] The stage gains of the next n samples for the modulation values m1, m2 and
-  // m3, one per sample each; moves the sweep on by n samples. StereoPhaser then runs those
+  // m3 (−1 … 1, moving stages 2 to 4 by up to three octaves), one per sample each; moves the
+  // sweep on by n samples. StereoPhaser then runs those
   // samples. Allocates only when n outgrows EnsureBuffer.
   void PrepareBlock(const double* m1, const double* m2, const double* m3, int n);
 

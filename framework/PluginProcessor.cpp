@@ -94,30 +94,36 @@ void PluginProcessor::MarkChannelsConnected(Direction direction, int first, int 
   }
 }
 
+namespace {
+
+// Hands the host's buffers out in order to the connected slots of the range.
+template <class Slots, class Attach>
+void AttachToConnected(Slots& slots, std::pair<int, int> range, Attach attach) {
+  int next = 0;
+  for (int i = range.first; i < range.second; ++i) {
+    auto& slot = slots[static_cast<size_t>(i)];
+    if (slot.connected) attach(slot, next++);
+  }
+}
+
+}  // namespace
+
 void PluginProcessor::AttachHostBuffers64(Direction direction, int first, int count,
                                           double* const* pointers) {
   if (!pointers) return;
   auto& slots = Slots(direction);
-  const auto [begin, end] = Range(slots, first, count);
-  int next = 0;
-  for (int i = begin; i < end; ++i) {
-    ChannelSlot& slot = slots[static_cast<size_t>(i)];
-    if (!slot.connected) continue;
-    *slot.entry = pointers[next++];
+  AttachToConnected(slots, Range(slots, first, count), [pointers](auto& slot, int next) {
+    *slot.entry = pointers[next];
     slot.hostOutput32 = nullptr;
-  }
+  });
 }
 
 void PluginProcessor::AttachHostBuffers32(Direction direction, int first, int count,
                                           float* const* pointers, int frames) {
   if (!pointers) return;
   auto& slots = Slots(direction);
-  const auto [begin, end] = Range(slots, first, count);
-  int next = 0;
-  for (int i = begin; i < end; ++i) {
-    ChannelSlot& slot = slots[static_cast<size_t>(i)];
-    if (!slot.connected) continue;
-    float* host = pointers[next++];
+  AttachToConnected(slots, Range(slots, first, count), [&](auto& slot, int next) {
+    float* host = pointers[next];
     if (direction == Direction::Input && host) {
       const size_t n = std::min(static_cast<size_t>(std::max(frames, 0)), slot.scratch.size());
       for (size_t s = 0; s < n; ++s) slot.scratch[s] = host[s];
@@ -126,7 +132,7 @@ void PluginProcessor::AttachHostBuffers32(Direction direction, int first, int co
       slot.hostOutput32 = direction == Direction::Output ? host : nullptr;
     }
     *slot.entry = slot.scratch.data();
-  }
+  });
 }
 
 void PluginProcessor::RunBlock64(int frames) {

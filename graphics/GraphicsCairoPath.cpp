@@ -44,6 +44,28 @@ cairo_line_join_t CairoJoin(LineJoin join) {
   return CAIRO_LINE_JOIN_MITER;
 }
 
+// Sets up painting the current path. When nothing can be drawn it drops the path, unless the
+// caller keeps it, and returns false.
+bool BeginPathPaint(cairo_t* cr, bool drawable, bool preserve, const Color& color,
+                    const Blend* blend, cairo_operator_t& op) {
+  if (!drawable) {
+    if (cr && !preserve) cairo_new_path(cr);
+    return false;
+  }
+  cairo_save(cr);
+  SetSourceColor(cr, color, blend);
+  op = CairoOperator(blend);
+  cairo_set_operator(cr, op);
+  return true;
+}
+
+// Paints the path, keeping it when asked, and restores what BeginPathPaint saved.
+void EndPathPaint(cairo_t* cr, bool preserve, void (*paint)(cairo_t*),
+                  void (*paintPreserve)(cairo_t*)) {
+  (preserve ? paintPreserve : paint)(cr);
+  cairo_restore(cr);
+}
+
 // An odd count is repeated once to make it even. Cairo refuses negative or all-zero lengths by
 // putting the context into an error state, so such a pattern strokes solid instead.
 void ApplyDash(cairo_t* cr, const DashPattern& dash) {
@@ -123,14 +145,9 @@ void GraphicsCairo::PathArc(float cx, float cy, float r, float a1, float a2, Win
 
 void GraphicsCairo::PathStroke(const Color& color, float thickness, const StrokeOptions& options,
                                const Blend* blend) {
-  if (!CanDraw() || !std::isfinite(thickness) || thickness < 0.0f) {
-    if (canvas_ && !options.preserve) cairo_new_path(canvas_);
-    return;
-  }
-  cairo_save(canvas_);
-  SetSourceColor(canvas_, color, blend);
-  const cairo_operator_t op = CairoOperator(blend);
-  cairo_set_operator(canvas_, op);
+  cairo_operator_t op;
+  const bool drawable = CanDraw() && std::isfinite(thickness) && thickness >= 0.0f;
+  if (!BeginPathPaint(canvas_, drawable, options.preserve, color, blend, op)) return;
   double width = thickness;
   if (width == 0.0) {
     // A hairline: one device pixel whatever the transform.
@@ -152,32 +169,16 @@ void GraphicsCairo::PathStroke(const Color& color, float thickness, const Stroke
     cairo_rectangle(canvas_, x1, y1, x2 - x1, y2 - y1);
     cairo_clip(canvas_);
   }
-  if (options.preserve) {
-    cairo_stroke_preserve(canvas_);
-  } else {
-    cairo_stroke(canvas_);
-  }
-  cairo_restore(canvas_);
+  EndPathPaint(canvas_, options.preserve, cairo_stroke, cairo_stroke_preserve);
 }
 
 void GraphicsCairo::PathFill(const Color& color, const FillOptions& options, const Blend* blend) {
-  if (!CanDraw()) {
-    if (canvas_ && !options.preserve) cairo_new_path(canvas_);
-    return;
-  }
-  cairo_save(canvas_);
-  SetSourceColor(canvas_, color, blend);
-  const cairo_operator_t op = CairoOperator(blend);
-  cairo_set_operator(canvas_, op);
+  cairo_operator_t op;
+  if (!BeginPathPaint(canvas_, CanDraw(), options.preserve, color, blend, op)) return;
   cairo_set_fill_rule(canvas_, options.rule == FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD
                                                                  : CAIRO_FILL_RULE_WINDING);
   if (IsUnbounded(op)) cairo_clip_preserve(canvas_);
-  if (options.preserve) {
-    cairo_fill_preserve(canvas_);
-  } else {
-    cairo_fill(canvas_);
-  }
-  cairo_restore(canvas_);
+  EndPathPaint(canvas_, options.preserve, cairo_fill, cairo_fill_preserve);
 }
 
 }  // namespace plugkit::gfx

@@ -5,9 +5,12 @@
 #include <random>
 
 #include "effect/Chorus.h"
+#include "tests/effect/SingleSample.h"
 
 namespace quorvel {
 namespace {
+
+using testSupport::ProcessSample;
 
 AllpassStage StageAt(double hz, double sampleRate) {
   AllpassStage stage;
@@ -25,7 +28,7 @@ TEST(ChorusTest, WetZeroPassesTheInputThroughTheDryAllpass) {
   for (int i = 0; i < 3000; ++i) {
     const double x = noise(random), y = noise(random);
     double l = x, r = y;
-    chorus.Process(l, r);
+    ProcessSample(chorus, l, r);
     ASSERT_EQ(l, refL.Process(x));
     ASSERT_EQ(r, refR.Process(y));
   }
@@ -43,7 +46,7 @@ TEST(ChorusTest, ZeroDelayTapsReadFourTimesTheMonoMix) {
   for (int i = 0; i < 1000; ++i) {
     const double x = std::sin(0.02 * i), y = 0.3 * std::cos(0.07 * i);
     double l = x, r = y;
-    chorus.Process(l, r);
+    ProcessSample(chorus, l, r);
     const double mono = (dry * y + dry * x) * 0.5;
     const double sum = ((mono + mono) + mono) + mono;
     ASSERT_DOUBLE_EQ(l, wetL.Process(sum) * 0.5 + dryL.Process(dry * x)) << i;
@@ -64,8 +67,8 @@ TEST(ChorusTest, ImpulseArrivesAfterTheSetDelayAndWetScalesAsSpecified) {
     double sl = i == 0 ? 1.0 : 0.0, sr = sl, ml = sl, mr = sl;
     stereo.SetWet(0.5);
     mono.SetWet(0.5);
-    stereo.Process(sl, sr);
-    mono.Process(ml, mr);
+    ProcessSample(stereo, sl, sr);
+    ProcessSample(mono, ml, mr);
     const double wetL = (sl - ml) / (0.5 - 0.25);
     if (arrival < 0 && std::abs(wetL) > 1e-3) arrival = i;
     sameDifference = std::max(sameDifference, std::abs((ml - mr)));
@@ -83,7 +86,7 @@ TEST(ChorusTest, DelaySlewsByATenthOfASamplePerSample) {
   int samples = 0;
   double l = 0.0, r = 0.0;
   while (chorus.DelaySamples() != 1200.0 && samples < 10000) {
-    chorus.Process(l, r);
+    ProcessSample(chorus, l, r);
     ++samples;
   }
   EXPECT_NEAR(samples, 6000, 1);
@@ -95,7 +98,7 @@ TEST(ChorusTest, DelaySlewsByATenthOfASamplePerSample) {
   chorus.Reset(1.0);
   EXPECT_EQ(chorus.LineLength(), 2);
   l = r = 1.0;
-  chorus.Process(l, r);  // reads stay inside the shortest line
+  ProcessSample(chorus, l, r);  // reads stay inside the shortest line
   EXPECT_TRUE(std::isfinite(l));
 }
 
@@ -103,14 +106,14 @@ TEST(ChorusTest, SoundReturnsAfterANonFiniteSampleOnceStagesAreCleared) {
   auto poisoned = [] {
     Chorus chorus;
     double l = std::numeric_limits<double>::infinity(), r = 0.0;
-    chorus.Process(l, r);
+    ProcessSample(chorus, l, r);
     return chorus;
   };
   auto lastOf = [](Chorus& chorus) {
     double l = 0.0, r = 0.0;
     for (int i = 0; i < 1000; ++i) {
       l = r = std::sin(0.05 * i);
-      chorus.Process(l, r);
+      ProcessSample(chorus, l, r);
     }
     return l + r;
   };

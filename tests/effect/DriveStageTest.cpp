@@ -4,9 +4,12 @@
 #include <random>
 
 #include "effect/DriveStage.h"
+#include "tests/effect/SingleSample.h"
 
 namespace quorvel {
 namespace {
+
+using testSupport::ProcessSample;
 
 TEST(DriveStageTest, CurveValuesSlopesAndContinuity) {
   EXPECT_NEAR(DriveCurve(-2.0), -1.041667, 1e-6);
@@ -39,7 +42,7 @@ TEST(DriveStageTest, AmountZeroLeavesTheInputUntouched) {
   for (int i = 0; i < 5000; ++i) {
     const double x = noise(random), y = noise(random);
     double l = x, r = y;
-    drive.Process(l, r);
+    ProcessSample(drive, l, r);
     ASSERT_EQ(l, x);
     ASSERT_EQ(r, y);
   }
@@ -59,7 +62,7 @@ TEST(DriveStageTest, WithoutFeedbackTheEnvelopeWeighsTheDryInput) {
   double envelope = 0.0;
   for (int i = 0; i < 2000; ++i) {
     double l = 0.1, r = 0.1;
-    drive.Process(l, r);
+    ProcessSample(drive, l, r);
     envelope = (envelope - target) * coefficient + target;
     const double added = ladder.Process(std::abs(envelope) * 0.1);
     ASSERT_DOUBLE_EQ(l, added + 0.1) << i;
@@ -84,7 +87,7 @@ TEST(DriveStageTest, FeedbackReturnsHalfThePreviousOutputSum) {
   for (int i = 0; i < 500; ++i) {
     const double x = 0.8 * std::sin(0.03 * i), y = -0.6 * std::sin(0.05 * i);
     double l = x, r = y;
-    drive.Process(l, r);
+    ProcessSample(drive, l, r);
     const double sL = DriveCurve(x * 1.5), sR = DriveCurve(y * 1.5);
     const double f = sL + sR + 0.5 * feedback;
     envelope = (envelope - f) * coefficient + f;

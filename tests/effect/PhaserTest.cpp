@@ -7,9 +7,12 @@
 
 #include "effect/FastMath.h"
 #include "effect/Phaser.h"
+#include "tests/effect/SingleSample.h"
 
 namespace quorvel {
 namespace {
+
+using testSupport::ProcessSample;
 
 constexpr double kDepth = 2.07944154167984;
 
@@ -75,7 +78,7 @@ TEST(PhaserTest, FirstSamplesMatchTheStageChain) {
     double l = std::sin(0.01 * i), r = 0.5 * std::cos(0.013 * i);
     double refL = l, refR = r;
     phaser.SetWet(wet);
-    phaser.Process(l, r, m1, m2, m3);
+    ProcessSample(phaser, l, r, m1, m2, m3);
     reference.Process(refL, refR, m1, m2, m3, wet, 0.4);
     ASSERT_DOUBLE_EQ(l, refL) << "sample " << i;
     ASSERT_DOUBLE_EQ(r, refR) << "sample " << i;
@@ -93,11 +96,11 @@ TEST(PhaserTest, WetAndSuperStereoMixing) {
   for (int i = 0; i < 5000; ++i) {
     const double x = noise(random), y = noise(random);
     double l = x, r = y;
-    dryOnly.Process(l, r, 0.2, -0.4, 0.9);
+    ProcessSample(dryOnly, l, r, 0.2, -0.4, 0.9);
     ASSERT_EQ(l, x);
     ASSERT_EQ(r, y);
     double ml = x, mr = x;
-    mono.Process(ml, mr, 0.2, -0.4, 0.9);
+    ProcessSample(mono, ml, mr, 0.2, -0.4, 0.9);
     ASSERT_EQ(ml, mr);  // a mono input stays mono
   }
 }
@@ -121,14 +124,14 @@ TEST(PhaserTest, SoundReturnsAfterANonFiniteSampleOnceStagesAreCleared) {
     Phaser phaser;
     phaser.SetWet(1.0);
     double l = std::numeric_limits<double>::quiet_NaN(), r = 0.0;
-    phaser.Process(l, r, 0.0, 0.0, 0.0);
+    ProcessSample(phaser, l, r, 0.0, 0.0, 0.0);
     return phaser;
   };
   auto lastOf = [](Phaser& phaser) {
     double l = 0.0, r = 0.0;
     for (int i = 0; i < 100; ++i) {
       l = r = std::sin(0.05 * i);
-      phaser.Process(l, r, 0.0, 0.0, 0.0);
+      ProcessSample(phaser, l, r, 0.0, 0.0, 0.0);
     }
     return l + r;
   };

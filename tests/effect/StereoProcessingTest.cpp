@@ -17,9 +17,12 @@
 #include "effect/Phaser.h"
 #include "effect/QuorvelEngine.h"
 #include "tests/effect/ParameterSet.h"
+#include "tests/effect/SingleSample.h"
 
 namespace quorvel {
 namespace {
+
+using testSupport::ProcessSample;
 
 constexpr int kSamples = 3000;
 
@@ -199,10 +202,10 @@ TEST(StereoProcessingTest, PreparedBlocksMatchSampleBySampleProcessing) {
       for (int i = 0; i < n; ++i) {
         const StereoPair y = chorus.Process(phaser.Process(Pack(l[i], r[i]), wet[i]), 1.0 - wet[i]);
         single.SetWet(wet[i]);
-        single.Process(l[i], r[i], m1[i], m2[i], m3[i]);
+        ProcessSample(single, l[i], r[i], m1[i], m2[i], m3[i]);
         chorusSingle.SetWet(1.0 - wet[i]);
         chorusSingle.SetDelay(delay[i]);
-        chorusSingle.Process(l[i], r[i]);
+        ProcessSample(chorusSingle, l[i], r[i]);
         ASSERT_EQ(y[0], l[i]) << superStereo << " " << start + i;
         ASSERT_EQ(y[1], r[i]) << superStereo << " " << start + i;
       }

@@ -6,18 +6,11 @@
 #include <cmath>
 #include <thread>
 
+#include "tests/HostLibraryNames.h"
 #include "tests/integration/QuorvelHarness.h"
 
 namespace quorvelTest {
 namespace {
-
-using clapHost::AudioBlock;
-using clapHost::Host;
-using clapHost::HostConfig;
-using clapHost::InputEventList;
-using clapHost::Offer;
-using clapHost::OutputEventList;
-using clapHost::SampleSize;
 
 bool Contains(const std::vector<std::string>& list, const std::string& text) {
   return std::find(list.begin(), list.end(), text) != list.end();

@@ -4,18 +4,11 @@
 #include <cmath>
 #include <random>
 
+#include "tests/HostLibraryNames.h"
 #include "tests/integration/QuorvelHarness.h"
 
 namespace quorvelTest {
 namespace {
-
-using clapHost::AudioBlock;
-using clapHost::Host;
-using clapHost::HostConfig;
-using clapHost::InputEventList;
-using clapHost::Offer;
-using clapHost::OutputEventList;
-using clapHost::SampleSize;
 
 class ProcessCallTest : public QuorvelTest {
  public:

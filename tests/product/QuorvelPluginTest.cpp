@@ -8,18 +8,12 @@
 #include <string>
 
 #include "product/Quorvel.h"
+#include "tests/HostLibraryNames.h"
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 
+namespace quorvelTest {
 namespace {
-
-using clapHost::AudioBlock;
-using clapHost::Host;
-using clapHost::HostConfig;
-using clapHost::InputEventList;
-using clapHost::Offer;
-using clapHost::OutputEventList;
-using clapHost::SampleSize;
 
 constexpr int kLfo1Shape = 6;  // Enum 0 .. 4
 constexpr int kLfo1Rate = 2;   // Double, square curve
@@ -211,3 +205,4 @@ TEST_F(ClapPluginTest, WithoutHostTailSilentInputSleepsAfterTheTail) {
 }
 
 }  // namespace
+}  // namespace quorvelTest
