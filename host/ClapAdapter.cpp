@@ -1,5 +1,7 @@
 #include "host/ClapAdapter.h"
 
+#include "host/InstanceCall.h"
+
 namespace plugkit {
 
 ClapAdapter::ClapAdapter(const clap_plugin_descriptor* descriptor, const clap_host* host)
@@ -59,56 +61,44 @@ void ClapAdapter::Deactivate() {
 
 // [main-thread]
 bool ClapAdapter::Init(const clap_plugin* plugin) {
-  ClapAdapter* self = FromClap(plugin);
-  if (!self) return false;
-  try {
-    self->initCalled_ = true;
-    return self->OnInit();
-  } catch (...) {
-    return false;
-  }
+  return CallInstance<ClapAdapter>(plugin, false, [](ClapAdapter& self) {
+    self.initCalled_ = true;
+    return self.OnInit();
+  });
 }
 
 // [main-thread]
 void ClapAdapter::Destroy(const clap_plugin* plugin) {
-  ClapAdapter* self = FromClap(plugin);
-  if (!self) return;
-  try {
-    self->destroying_ = true;
-    self->OnDestroy();
-  } catch (...) {
-    // Nothing to report to: the host is done with the instance.
-  }
+  CallInstance<ClapAdapter>(plugin, [](ClapAdapter& self) {
+    self.destroying_ = true;
+    self.OnDestroy();
+  });
 }
 
 // [main-thread]
 bool ClapAdapter::Activate(const clap_plugin* plugin, double sampleRate, uint32_t minFrames,
                            uint32_t maxFrames) {
-  ClapAdapter* self = FromClap(plugin);
-  if (!self) return false;
-  try {
-    self->activating_ = true;
-    const bool ok = self->OnActivate(sampleRate, minFrames, maxFrames);
-    self->activating_ = false;
+  return CallInstance<ClapAdapter>(plugin, false, [&](ClapAdapter& self) {
+    self.activating_ = true;
+    // Cleared however OnActivate ends.
+    struct Activating {
+      bool& flag;
+      ~Activating() { flag = false; }
+    } activating{self.activating_};
+    const bool ok = self.OnActivate(sampleRate, minFrames, maxFrames);
     if (ok) {
-      self->active_ = true;
-      self->sampleRate_ = sampleRate;
+      self.active_ = true;
+      self.sampleRate_ = sampleRate;
     }
     return ok;
-  } catch (...) {
-    self->activating_ = false;
-    return false;
-  }
+  });
 }
 
 // [main-thread]
 void ClapAdapter::DeactivateCallback(const clap_plugin* plugin) {
-  ClapAdapter* self = FromClap(plugin);
-  if (!self || !self->active_) return;
-  try {
-    self->Deactivate();
-  } catch (...) {
-  }
+  CallInstance<ClapAdapter>(plugin, [](ClapAdapter& self) {
+    if (self.active_) self.Deactivate();
+  });
 }
 
 // [audio-thread]
@@ -128,44 +118,26 @@ void ClapAdapter::StopProcessing(const clap_plugin* plugin) {
 
 // [audio-thread]
 void ClapAdapter::Reset(const clap_plugin* plugin) {
-  ClapAdapter* self = FromClap(plugin);
-  if (!self) return;
-  try {
-    self->OnReset();
-  } catch (...) {
-  }
+  CallInstance<ClapAdapter>(plugin, [](ClapAdapter& self) { self.OnReset(); });
 }
 
 // [audio-thread]
 clap_process_status ClapAdapter::Process(const clap_plugin* plugin, const clap_process* process) {
-  ClapAdapter* self = FromClap(plugin);
-  if (!self) return CLAP_PROCESS_ERROR;
-  try {
-    return self->OnProcess(process);
-  } catch (...) {
-    return CLAP_PROCESS_ERROR;
-  }
+  return CallInstance<ClapAdapter>(
+      plugin, clap_process_status{CLAP_PROCESS_ERROR},
+      [process](ClapAdapter& self) { return self.OnProcess(process); });
 }
 
 // [thread-safe]
 const void* ClapAdapter::GetExtension(const clap_plugin* plugin, const char* id) {
-  ClapAdapter* self = FromClap(plugin);
-  if (!self || !id) return nullptr;
-  try {
-    return self->OnGetExtension(id);
-  } catch (...) {
-    return nullptr;
-  }
+  if (!id) return nullptr;
+  return CallInstance<ClapAdapter>(plugin, static_cast<const void*>(nullptr),
+                                   [id](ClapAdapter& self) { return self.OnGetExtension(id); });
 }
 
 // [main-thread]
 void ClapAdapter::MainThread(const clap_plugin* plugin) {
-  ClapAdapter* self = FromClap(plugin);
-  if (!self) return;
-  try {
-    self->OnMainThread();
-  } catch (...) {
-  }
+  CallInstance<ClapAdapter>(plugin, [](ClapAdapter& self) { self.OnMainThread(); });
 }
 
 }  // namespace plugkit

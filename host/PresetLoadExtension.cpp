@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "host/ClapPlugin.h"
+#include "host/InstanceCall.h"
 #include "host/clap/PresetDiscovery.h"
 
 namespace plugkit {
@@ -34,12 +35,8 @@ bool Recall(ClapPlugin& plugin, uint32_t kind, const char* location, const char*
 bool FromLocation(const clap_plugin* plugin, uint32_t kind, const char* location, const char* key) {
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   if (!self) return false;
-  bool loaded = false;
-  try {
-    loaded = Recall(*self, kind, location, key);
-  } catch (...) {
-    loaded = false;
-  }
+  const bool loaded = CallInstance<ClapPlugin>(
+      plugin, false, [&](ClapPlugin& instance) { return Recall(instance, kind, location, key); });
   if (loaded) {
     self->Host().ParamsRescan(CLAP_PARAM_RESCAN_VALUES);
     self->Host().PresetLoaded(kind, location, key);
