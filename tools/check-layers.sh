@@ -18,7 +18,7 @@ declare -A allowed=(
   [editor]="effect resources graphics/platform graphics framework/plugin framework"
   [product]="editor effect resources host host/clap graphics/platform graphics framework/plugin framework"
   [tools/clap-host]="host/clap"
-  [tools]="tools/clap-host host/clap graphics/platform graphics framework"
+  [tools]="tools/clap-host host/clap resources graphics/platform graphics framework"
 )
 
 # The layer of a path: the longest table key that is a folder prefix of it.

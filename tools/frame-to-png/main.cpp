@@ -9,6 +9,7 @@
 
 #include "graphics/GraphicsEditorDelegate.h"
 #include "graphics/platform/GraphicsHeadless.h"
+#include "resources/ResourceTable.h"
 #include "tools/frame-to-png/DemoScene.h"
 
 namespace {
@@ -30,6 +31,7 @@ bool ParseScale(const char* text, float& value) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  plugkit::SetEmbeddedResources(quorvel::ResourceTable);
   std::string output;
   float drawScale = 1.0f;
   float screenScale = 1.0f;
