@@ -1,4 +1,4 @@
-#include "tools/quorvel-render/PluginRenderer.h"
+#include "tools/plugin-render/PluginRenderer.h"
 
 #include <algorithm>
 #include <cctype>
