@@ -52,12 +52,12 @@ bool Quorvel::ResizeEditorInHost(int width, int height) {
 
 bool Quorvel::SnapshotEditor(double scale, void* pixels, uint64_t capacity, uint32_t& width,
                              uint32_t& height) {
+  if (!(scale >= kMinEditorScale && scale <= kMaxEditorScale)) return false;
   if (plugkit::gfx::Graphics* open = GetGraphics()) {
     OnEditorOpened();  // every parameter's current value
     OnIdle();
     return CopyEditorFrame(*open, pixels, capacity, width, height);
   }
-  if (!(scale >= kMinEditorScale && scale <= kMaxEditorScale)) return false;
   // The host's next editor opens at its own remembered size and zoom, not the snapshot's.
   plugkit::ByteChunk remembered;
   SaveEditorState(remembered);

@@ -41,8 +41,8 @@ class Quorvel : public plugkit::ClapPlugin {
   // [main-thread] The editor-snapshot extension: draws the editor as the host would show it
   // now (current parameter values, latest indicators) and copies the frame; a closed editor
   // is opened without a window at `scale` and closed again, leaving the remembered zoom and
-  // the display-scale preference untouched. False for a scale outside 0.5 … 4 (when the
-  // editor is closed), no editor, or too small a buffer.
+  // the display-scale preference untouched; an open editor is drawn at its own scale. False
+  // for a scale outside 0.5 … 4, no editor, or too small a buffer.
   bool SnapshotEditor(double scale, void* pixels, uint64_t capacity, uint32_t& width,
                       uint32_t& height);
 

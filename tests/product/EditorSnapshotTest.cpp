@@ -113,6 +113,7 @@ TEST_F(EditorSnapshotTest, AnOpenEditorIsDrawnAtItsOwnScaleAndStaysOpen) {
   EXPECT_EQ(width, 790u);
   EXPECT_EQ(height, 350u);
   EXPECT_EQ(plugin->GetGraphics(), open);
+  EXPECT_FALSE(Draw(std::nan(""), &pixels, width, height)) << "refused even when open";
 }
 
 }  // namespace
