@@ -19,7 +19,7 @@ declare -A allowed=(
   [product/ext]="host/clap"
   [product]="product/ext editor effect resources host host/clap graphics/platform graphics framework/plugin framework"
   [tools/clap-host]="host/clap"
-  [tools]="product/ext tools/clap-host host/clap resources graphics/platform graphics framework"
+  [tools]="product/ext effect tools/clap-host host/clap resources graphics/platform graphics framework"
 )
 
 # The layer of a path: the longest table key that is a folder prefix of it.

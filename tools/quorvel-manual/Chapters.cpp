@@ -42,7 +42,9 @@ void WriteIntroduction(ManualDocument& doc) {
       "Switchable.",
       "<b>Chorus</b>: four drifting voices, optionally in true stereo. Switchable.",
       "<b>Output gain</b> and the <b>brickwall limiter</b>, which bends peaks softly from "
-      "\xe2\x88\x92" "6 dBFS and never lets the output exceed \xe2\x88\x92" "0.1 dBFS.",
+      "\xe2\x88\x92"
+      "6 dBFS and never lets the output exceed \xe2\x88\x92"
+      "0.1 dBFS.",
   });
   doc.Section("Getting started");
   doc.Paragraph(
@@ -97,7 +99,8 @@ void WriteModulationChapter(ManualDocument& doc, const ProductFacts& facts) {
   });
   doc.Section("Strength and direction");
   doc.Paragraph(
-      "The MOD knob runs from \xe2\x88\x92" "1 on the left through 0 at the top to +1 on the "
+      "The MOD knob runs from \xe2\x88\x92"
+      "1 on the left through 0 at the top to +1 on the "
       "right. Positive values move the setting up (a brighter filter, more drive, more "
       "level), negative values move it down: with the envelope follower and a negative "
       "strength on the output, Quorvel ducks the sound whenever the detector hears "
@@ -122,7 +125,8 @@ void WriteModulationChapter(ManualDocument& doc, const ProductFacts& facts) {
       "threshold and the red marker the level at which the gate closes (threshold minus "
       "hysteresis).",
       "<b>The inner meter</b> shows the level the envelope follower hears, between the red "
-      "floor marker and the yellow ceiling marker. Both meters read from \xe2\x88\x92" "24 dB "
+      "floor marker and the yellow ceiling marker. Both meters read from \xe2\x88\x92"
+      "24 dB "
       "to full scale.",
       "<b>LIMIT</b> in the output section glows when the brickwall limiter reduces peaks.",
   });
@@ -151,7 +155,8 @@ void WritePlotChapter(ManualDocument& doc) {
   doc.Paragraph(
       "Drive bends the signal with this curve. It is steep around zero, so even quiet "
       "signals pick up harmonics, and asymmetric: positive peaks flatten near 0.875, "
-      "negative ones near \xe2\x88\x92" "1. The asymmetry adds even harmonics, the warm "
+      "negative ones near \xe2\x88\x92"
+      "1. The asymmetry adds even harmonics, the warm "
       "quality of a valve stage; the drive amount sets how much of the shaped sound joins "
       "the clean one, and the knob's gain pushes the signal further along the curve.");
   doc.Figure(210, DrawDriveCurve,
@@ -194,8 +199,7 @@ void WriteUsingChapter(ManualDocument& doc) {
       "you can automate anything, including the modulation sources and strengths. Your "
       "host's generic parameter view shows the same names and values. The factory presets "
       "appear in the host's preset browser, and a project saves Quorvel's complete state.");
-  doc.Paragraph(
-      "Quorvel adds no latency, so it needs no delay compensation in your host.");
+  doc.Paragraph("Quorvel adds no latency, so it needs no delay compensation in your host.");
   doc.Section("Side-chain routing");
   doc.Paragraph(
       "Quorvel has a second input, the side-chain. Route another track to it in your host "

@@ -35,7 +35,10 @@ std::vector<std::string> Row(const ProductFacts& facts, const Control& control) 
 const std::vector<PanelSection>& Sections() {
   static const std::vector<PanelSection> sections{
       {"Filter",
-       0, 0, 240, 126,
+       0,
+       0,
+       240,
+       126,
        "The filter section.",
        "The filter section at the top left shapes the tone before anything else happens. Its "
        "heart is a four-stage ladder low pass with a warm, rounded resonance; two band-pass "
@@ -63,7 +66,10 @@ const std::vector<PanelSection>& Sections() {
          "How far and in which direction the source moves the cutoff. To the right opens the "
          "filter, to the left closes it; the centre means no movement."}}},
       {"Drive",
-       0, 128, 240, 117,
+       0,
+       128,
+       240,
+       117,
        "The drive section.",
        "Drive adds harmonics that follow the playing: the signal is shaped by an asymmetric "
        "saturation curve, weighted by a very fast envelope and filtered, then mixed onto the "
@@ -84,7 +90,10 @@ const std::vector<PanelSection>& Sections() {
         {"knob MOD", "drive modulation strength",
          "Depth and direction of the drive modulation; the red lamp shows it working."}}},
       {"Chorus",
-       0, 198, 318, 152,
+       0,
+       198,
+       318,
+       152,
        "The chorus section, with the chorus delay above it.",
        "The chorus thickens and widens the sound with four delayed voices whose delay times "
        "drift slowly and independently. Short delays give a lush ensemble, longer ones a "
@@ -114,7 +123,10 @@ const std::vector<PanelSection>& Sections() {
         {"right knob MOD", "chorus wet modulation strength",
          "Depth and direction of the wet modulation."}}},
       {"Phaser",
-       558, 0, 232, 350,
+       558,
+       0,
+       232,
+       350,
        "The phaser section.",
        "The phaser sweeps notches through the spectrum with four all-pass stages and a "
        "feedback path. The first stage always sweeps slowly around 880 Hz on its own; the "
@@ -139,23 +151,23 @@ const std::vector<PanelSection>& Sections() {
         {"knob MOD under FREQ 1", "phaser frequency 1 modulation strength",
          "How far stage 2 sweeps: at full strength up to eight times above and below its "
          "frequency."},
-        {"lever under FREQ 2", "phaser frequency 2 modulation source",
-         "What sweeps stage 3."},
+        {"lever under FREQ 2", "phaser frequency 2 modulation source", "What sweeps stage 3."},
         {"knob MOD under FREQ 2", "phaser frequency 2 modulation strength",
          "How far stage 3 sweeps."},
-        {"lever under FREQ 3", "phaser frequency 3 modulation source",
-         "What sweeps stage 4."},
+        {"lever under FREQ 3", "phaser frequency 3 modulation source", "What sweeps stage 4."},
         {"knob MOD under FREQ 3", "phaser frequency 3 modulation strength",
          "How far stage 4 sweeps."},
         {"small knob WET", "phaser wet",
          "The balance of the phased signal against the dry one. Half way gives the deepest "
          "notches; fully up gives a gentle vibrato-like colour."},
-        {"lever under WET", "phaser wet modulation source",
-         "What moves the phaser's balance."},
+        {"lever under WET", "phaser wet modulation source", "What moves the phaser's balance."},
         {"knob MOD beside WET", "phaser wet modulation strength",
          "Depth and direction of the wet modulation."}}},
       {"Output",
-       470, 208, 170, 142,
+       470,
+       208,
+       170,
+       142,
        "The output section.",
        "The output section sets the final level. With a modulation source it becomes a "
        "tremolo (an LFO), a ducker or swell (the envelope follower) or a gate (the ADSR). The "
@@ -169,7 +181,10 @@ const std::vector<PanelSection>& Sections() {
          "Depth and direction of the level modulation. A negative strength with the "
          "envelope follower ducks the sound while the detector hears something."}}},
       {"Modulation panel",
-       245, 0, 313, 350,
+       245,
+       0,
+       313,
+       350,
        "The modulation panel with the meters, the LFOs and the ADSR.",
        "The centre of the editor holds the four modulation sources and their meters. The "
        "outer needle shows the level the ADSR gate hears, the inner needle the level the "
@@ -177,7 +192,8 @@ const std::vector<PanelSection>& Sections() {
        "you can see at a glance where the gate opens and where the follower starts and "
        "stops. The knob on the meters' hub is the input trim.",
        {{"knob TRIM on the meters' hub", "input trim",
-         "Input gain before the whole chain, from \xe2\x88\x92" "8 to +24 dB. It also sets how "
+         "Input gain before the whole chain, from \xe2\x88\x92"
+         "8 to +24 dB. It also sets how "
          "loud the detectors hear the main input, so it changes how the follower and the gate "
          "react."},
         {"knob SPEED", "envelope follower speed",
@@ -215,8 +231,7 @@ const std::vector<PanelSection>& Sections() {
          "Attack time, up to 6 seconds at the top (0.07, the default, is 400 ms)."},
         {"slider D", "ADSR decay", "Decay time down to the sustain level, up to 6 seconds."},
         {"slider S", "ADSR sustain", "The level held while the gate stays open."},
-        {"slider R", "ADSR release",
-         "Release time after the gate closes, up to 6 seconds."},
+        {"slider R", "ADSR release", "Release time after the gate closes, up to 6 seconds."},
         {"button MOTORS", "motorized knobs",
          "When lit, the knobs of modulated settings turn by themselves and show the "
          "modulated value as it moves. Purely visual: the sound does not change."}}},
@@ -251,8 +266,7 @@ void WriteEditorChapter(ManualDocument& doc, const ProductFacts& facts, cairo_su
     const double width =
         std::min({doc.TextWidth(), section.w * 1.35, kMaxHeight * section.w / section.h});
     doc.Picture(editor, section.x * kPictureScale, section.y * kPictureScale,
-                section.w * kPictureScale, section.h * kPictureScale, width,
-                section.caption);
+                section.w * kPictureScale, section.h * kPictureScale, width, section.caption);
     std::vector<std::vector<std::string>> rows;
     for (const Control& control : section.controls) rows.push_back(Row(facts, control));
     doc.Table(widths, header, rows);

@@ -28,8 +28,8 @@ constexpr Rgb kGrid{0.86, 0.88, 0.90};
 constexpr Rgb kSlate{0.14, 0.22, 0.28};
 constexpr Rgb kAmber{0.80, 0.46, 0.10};
 // Curve colours, from the quietest setting to the strongest.
-constexpr Rgb kCurves[] = {{0.14, 0.22, 0.28}, {0.16, 0.50, 0.62}, {0.80, 0.46, 0.10},
-                           {0.72, 0.16, 0.16}};
+constexpr Rgb kCurves[] = {
+    {0.14, 0.22, 0.28}, {0.16, 0.50, 0.62}, {0.80, 0.46, 0.10}, {0.72, 0.16, 0.16}};
 
 void SetColor(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
 
@@ -67,9 +67,7 @@ class Plot {
     const double t = logX_ ? std::log(v / x0_) / std::log(x1_ / x0_) : (v - x0_) / (x1_ - x0_);
     return x_ + t * w_;
   }
-  double Y(double v) const {
-    return y_ + h_ - (std::clamp(v, y0_, y1_) - y0_) / (y1_ - y0_) * h_;
-  }
+  double Y(double v) const { return y_ + h_ - (std::clamp(v, y0_, y1_) - y0_) / (y1_ - y0_) * h_; }
 
   void GridX(double v, const std::string& text) const {
     Line(X(v), y_, X(v), y_ + h_);
@@ -156,8 +154,8 @@ double MagnitudeDb(const std::vector<double>& response, double hz) {
   return 20.0 * std::log10(std::max(std::abs(sum), 1e-9));
 }
 
-void Box(cairo_t* cr, double x, double y, double w, double h, const std::string& text,
-         Rgb fill, Rgb ink) {
+void Box(cairo_t* cr, double x, double y, double w, double h, const std::string& text, Rgb fill,
+         Rgb ink) {
   cairo_new_path(cr);
   constexpr double r = 4;
   cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
@@ -196,7 +194,7 @@ void Arrow(cairo_t* cr, double ax, double ay, double bx, double by, Rgb color,
 }  // namespace
 
 void DrawSignalChain(cairo_t* cr, double width, double /*height*/) {
-  const char* stages[] = {"Input\ntrim", "Cutoff\nfilter", "High-\npass",   "Drive",
+  const char* stages[] = {"Input\ntrim", "Cutoff\nfilter", "High-\npass",  "Drive",
                           "Phaser",      "Chorus",         "Output\ngain", "Brickwall\nlimiter"};
   // Stages a modulation slot reaches: filter, drive, phaser, chorus, output.
   const bool modulated[] = {false, true, false, true, true, true, true, false};
@@ -225,8 +223,8 @@ void DrawSignalChain(cairo_t* cr, double width, double /*height*/) {
   cairo_move_to(cr, left + boxW / 2 + (boxW + gap), busY);
   cairo_line_to(cr, left + 6.5 * (boxW + gap), busY);
   cairo_stroke(cr);
-  Label(cr, "nine modulation targets,\neach with its own\nsource and strength", left + 4,
-        busY + 8, 7);
+  Label(cr, "nine modulation targets,\neach with its own\nsource and strength", left + 4, busY + 8,
+        7);
 
   const char* sources[] = {"LFO 1", "LFO 2", "Envelope\nfollower", "Gate \xe2\x86\x92 ADSR"};
   const double srcY = 126, srcH = 30, srcW = 78;
@@ -239,8 +237,8 @@ void DrawSignalChain(cairo_t* cr, double width, double /*height*/) {
   }
   // The detector feeding the follower and the gate: the main input or the side-chain.
   const double detX = srcLeft + 2 * (srcW + srcGap), detY = 180, detW = srcW * 2 + srcGap;
-  Box(cr, detX, detY, detW, 32, "Detector\nmain input, or side-chain when switched on",
-      stageFill, kSlate);
+  Box(cr, detX, detY, detW, 32, "Detector\nmain input, or side-chain when switched on", stageFill,
+      kSlate);
   Arrow(cr, detX + srcW / 2, detY, detX + srcW / 2, srcY + srcH, kSlate);
   Arrow(cr, detX + detW - srcW / 2, detY, detX + detW - srcW / 2, srcY + srcH, kSlate);
   SetColor(cr, kInk);
@@ -258,8 +256,7 @@ void DrawSignalChain(cairo_t* cr, double width, double /*height*/) {
 ManualDocument::Draw FilterResponsePlot(int shape) {
   return [shape](cairo_t* cr, double width, double height) {
     const Plot plot(cr, 34, 16, width - 130, height - 32, 20, 20000, -48, 24, true);
-    for (double hz : {20.0, 50.0, 100.0, 200.0, 500.0, 1000.0, 2000.0, 5000.0, 10000.0,
-                      20000.0}) {
+    for (double hz : {20.0, 50.0, 100.0, 200.0, 500.0, 1000.0, 2000.0, 5000.0, 10000.0, 20000.0}) {
       const std::string text = hz >= 1000 ? std::to_string(static_cast<int>(hz / 1000)) + "k"
                                           : std::to_string(static_cast<int>(hz));
       plot.GridX(hz, text);

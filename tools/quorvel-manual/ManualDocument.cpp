@@ -38,15 +38,13 @@ double LayoutHeight(PangoLayout* layout) {
 // Cairo tags take the target page and position as attributes.
 std::string LinkTo(int page, double y) {
   char text[96];
-  std::snprintf(text, sizeof text, "page=%d pos=[%.1f %.1f]", page, ManualDocument::kMargin,
-                y);
+  std::snprintf(text, sizeof text, "page=%d pos=[%.1f %.1f]", page, ManualDocument::kMargin, y);
   return text;
 }
 
 }  // namespace
 
-ManualDocument::ManualDocument(cairo_surface_t* pdf, std::vector<Heading> known,
-                               std::string footer)
+ManualDocument::ManualDocument(cairo_surface_t* pdf, std::vector<Heading> known, std::string footer)
     : pdf_(pdf), cr_(cairo_create(pdf)), known_(std::move(known)), footer_(std::move(footer)) {}
 
 ManualDocument::~ManualDocument() {
@@ -284,8 +282,7 @@ void ManualDocument::Table(const std::vector<double>& widths,
     }
     return layouts;
   };
-  const auto drawRow = [&](std::vector<PangoLayout*>& layouts, double height, Rgb fill,
-                           Rgb ink) {
+  const auto drawRow = [&](std::vector<PangoLayout*>& layouts, double height, Rgb fill, Rgb ink) {
     SetColor(cr_, fill);
     cairo_rectangle(cr_, kMargin, y_, TextWidth(), height);
     cairo_fill(cr_);

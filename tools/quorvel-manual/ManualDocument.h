@@ -37,9 +37,8 @@ class ManualDocument {
   ManualDocument& operator=(const ManualDocument&) = delete;
 
   // Whole-page pieces.
-  void TitlePage(const std::string& product, const std::string& subtitle,
-                 const std::string& maker, const std::string& version,
-                 cairo_surface_t* picture);
+  void TitlePage(const std::string& product, const std::string& subtitle, const std::string& maker,
+                 const std::string& version, cairo_surface_t* picture);
   void Contents();
 
   void Chapter(const std::string& title);

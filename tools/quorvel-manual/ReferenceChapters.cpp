@@ -107,8 +107,8 @@ std::string CategoryOf(const std::string& name) {
 
 std::string CategoryTitle(const std::string& tag) {
   static const std::map<std::string, std::string> titles{
-      {"", "Starting points"},     {"DRUM", "Drums"},     {"EPIANO", "Electric piano"},
-      {"FX", "Effects"},           {"GUITAR", "Guitar"},  {"SYNTH", "Synthesizer"},
+      {"", "Starting points"}, {"DRUM", "Drums"},    {"EPIANO", "Electric piano"},
+      {"FX", "Effects"},       {"GUITAR", "Guitar"}, {"SYNTH", "Synthesizer"},
       {"VOX", "Vocals"}};
   const auto found = titles.find(tag);
   return found != titles.end() ? found->second : tag;
@@ -145,13 +145,14 @@ void WriteParameterChapter(ManualDocument& doc, const ProductFacts& facts) {
       "Your host lists Quorvel's parameters for automation under exactly these names. The "
       "range, default and text form are what the host shows: numbers with the unit hosts "
       "append, switches as off and on, choices by name. Parameters without a unit run as "
-      "plain numbers. \xe2\x80\x9c" "brickwall limit\xe2\x80\x9d has no control on the "
+      "plain numbers. \xe2\x80\x9c"
+      "brickwall limit\xe2\x80\x9d has no control on the "
       "panel and is reachable through the host only; \xe2\x80\x9cunused\xe2\x80\x9d is kept "
       "for compatibility and does nothing.");
   std::vector<std::vector<std::string>> rows;
   for (const ParameterFact& fact : facts.parameters) {
-    rows.push_back({std::to_string(fact.id), "<b>" + Escape(fact.name) + "</b>",
-                    RangeText(fact), Escape(fact.defaultText),
+    rows.push_back({std::to_string(fact.id), "<b>" + Escape(fact.name) + "</b>", RangeText(fact),
+                    Escape(fact.defaultText),
                     fact.unit.empty() ? "\xe2\x80\x94" : Escape(fact.unit)});
   }
   doc.Table({0.05, 0.41, 0.30, 0.15, 0.09}, {"Id", "Name", "Range or values", "Default", "Unit"},

@@ -98,8 +98,9 @@ int main(int argc, char** argv) {
                           : option == "--version" ? &options.version
                                                   : nullptr;
     if (!target || i + 1 >= argc)
-      return Fail("usage: quorvel-manual --plugin Quorvel.clap --editor EDITOR.png "
-                  "--version V --out Quorvel_manual.pdf");
+      return Fail(
+          "usage: quorvel-manual --plugin Quorvel.clap --editor EDITOR.png "
+          "--version V --out Quorvel_manual.pdf");
     *target = argv[++i];
   }
   if (options.plugin.empty() || options.editor.empty() || options.output.empty())
