@@ -144,7 +144,9 @@ void WritePlotChapter(ManualDocument& doc) {
   doc.Section("The cutoff filter");
   doc.Paragraph(
       "In its low-pass shape the filter rolls off steeply above the cutoff; resonance "
-      "raises a peak at the cutoff and, at high settings, makes the filter ring. The two "
+      "raises a peak at the cutoff and, at high settings, makes the filter ring. Like the "
+      "classic transistor ladder it thins the low end as the resonance rises, which keeps "
+      "resonant sweeps from getting boomy. The two "
       "band passes add a resonant high pass after the ladder and make up the lost level: "
       "the wide one keeps a broad band below the cutoff, the narrow one focuses on a band "
       "just beneath it, with a sharper peak the higher the resonance.");

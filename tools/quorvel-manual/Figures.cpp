@@ -140,6 +140,12 @@ std::vector<double> CutoffImpulseResponse(int shape, double cutoff, double reson
     if (shape != 0) y = makeUp * bandPass.Process(y);
     response[i] = y / kImpulse;
   }
+  // A fade over the last quarter keeps a resonance still ringing at the end from smearing
+  // ripples across the plot.
+  const size_t fadeStart = length - length / 4;
+  for (size_t i = fadeStart; i < length; ++i)
+    response[i] *= 0.5 * (1.0 + std::cos(kPi * static_cast<double>(i - fadeStart) /
+                                         static_cast<double>(length / 4)));
   return response;
 }
 
