@@ -99,12 +99,6 @@ void ManualDocument::NeedRoom(double points) {
   if (!pageOpen_ || y_ + points > kPageHeight - kBottom) NewPage();
 }
 
-void ManualDocument::PageBreak() { NewPage(); }
-
-void ManualDocument::Space(double points) {
-  if (pageOpen_) y_ += points;
-}
-
 void ManualDocument::FlowLayout(PangoLayout* layout, double x) {
   PangoLayoutIter* iter = pango_layout_get_iter(layout);
   double offset = 0.0;  // layout y that sits at y_ on the current page

@@ -55,8 +55,6 @@ class ManualDocument {
   // A PNG image (or the part of it within the pixel rectangle) scaled to width points.
   void Picture(cairo_surface_t* image, int x, int y, int w, int h, double width,
                const std::string& caption);
-  void Space(double points);
-  void PageBreak();
 
   const std::vector<Heading>& Placed() const { return placed_; }
   double TextWidth() const { return kPageWidth - 2 * kMargin; }
