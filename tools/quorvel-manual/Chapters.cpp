@@ -63,31 +63,37 @@ void WriteModulationChapter(ManualDocument& doc, const ProductFacts& facts) {
       "knob sets the centre (or starting point) and the modulation moves around it.");
   doc.Section("The nine targets");
   std::vector<std::vector<std::string>> rows;
+  // The setting each pair moves, the pair's name and what it is good for.
   const char* targets[][3] = {
-      {"cutoff filter frequency", "cutoff filter modulation source", "filter sweeps, wah"},
-      {"drive", "drive modulation source", "dynamic dirt"},
-      {"phaser wet", "phaser wet modulation source", "phaser depth"},
-      {"phaser frequency 1", "phaser frequency 1 modulation source", "the phaser sweep"},
-      {"phaser frequency 2", "phaser frequency 2 modulation source", "the phaser sweep"},
-      {"phaser frequency 3", "phaser frequency 3 modulation source", "the phaser sweep"},
-      {"chorus wet", "chorus wet modulation source", "chorus that blooms or ducks"},
-      {"chorus delay", "chorus delay modulation source", "tape-like wobble"},
-      {"output", "output modulation source", "tremolo, ducking, gating"},
+      {"cutoff filter frequency", "cutoff filter", "filter sweeps, wah"},
+      {"drive", "drive", "dynamic dirt"},
+      {"phaser wet", "phaser wet", "phaser depth"},
+      {"phaser frequency 1", "phaser frequency 1", "the phaser sweep"},
+      {"phaser frequency 2", "phaser frequency 2", "the phaser sweep"},
+      {"phaser frequency 3", "phaser frequency 3", "the phaser sweep"},
+      {"chorus wet", "chorus wet", "chorus that blooms or ducks"},
+      {"chorus delay", "chorus delay", "tape-like wobble"},
+      {"output", "output", "tremolo, ducking, gating"},
   };
   for (const auto& target : targets) {
+    const std::string pair = target[1];
     const ParameterFact& base = FactNamed(facts, target[0]);
-    const ParameterFact& source = FactNamed(facts, target[1]);
-    rows.push_back({"<b>" + Escape(base.name) + "</b>", Escape(source.defaultText), target[2]});
+    const ParameterFact& source = FactNamed(facts, pair + " modulation source");
+    const ParameterFact& strength = FactNamed(facts, pair + " modulation strength");
+    rows.push_back({"<b>" + Escape(base.name) + "</b>", Escape(source.defaultText),
+                    Escape(strength.defaultText), target[2]});
   }
-  doc.Table({0.34, 0.26, 0.40}, {"Target", "Default source", "Typical use"}, rows);
+  doc.Table({0.32, 0.20, 0.16, 0.32}, {"Target", "Default source", "Strength", "Typical use"},
+            rows);
   doc.Paragraph(
       "The three phaser frequencies are modulated by LFO 2 at full strength out of the box; "
       "that is what makes the default phaser sweep. The chorus delay hears the two LFOs at "
       "half their speed, for a slower, tape-like movement.");
   doc.Section("The five source positions");
   doc.Paragraph(
-      "Every lever has five positions, printed beneath it from left to right. Hosts show the "
-      "same five choices in this order:");
+      "Every lever has five positions, printed beneath it from left to right: LFO1, ADSR, "
+      "OFF, ENV and LFO2. Hosts list the same choices in the same order, as LFO 1, ADSR, no "
+      "modulation, env follower and LFO 2.");
   doc.Bullets({
       "<b>LFO 1</b> and <b>LFO 2</b>: the two low-frequency oscillators. They swing the "
       "setting up and down around its knob position by up to half the knob's travel.",
