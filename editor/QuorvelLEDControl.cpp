@@ -16,7 +16,10 @@ QuorvelLEDControl::QuorvelLEDControl(float x, float y, const plugkit::gfx::Bitma
 QuorvelLEDControl::~QuorvelLEDControl() = default;
 
 void QuorvelLEDControl::SetLevel(double level) {
-  level_ = UnitLevel(level);
+  // Idle updates arrive whether or not anything moved; only a change is worth a redraw.
+  const double next = UnitLevel(level);
+  if (next == level_) return;
+  level_ = next;
   SetDirty(false);
 }
 

@@ -16,15 +16,19 @@ QuorvelMotorizedKnobControl::QuorvelMotorizedKnobControl(float x, float y,
 
 QuorvelMotorizedKnobControl::~QuorvelMotorizedKnobControl() = default;
 
+// Idle updates set the state and the value on every tick whether or not anything moved; only
+// a change of what is shown is worth a redraw.
 void QuorvelMotorizedKnobControl::SetMotorState(bool motorized) {
+  if (motorized == motorized_) return;
   motorized_ = motorized;
   motorValue_ = Value(0);
   SetDirty(false);
 }
 
 void QuorvelMotorizedKnobControl::SetMotorValue(double value) {
+  const int shown = MotorFrame();
   motorValue_ = value;
-  SetDirty(false);
+  if (motorized_ && MotorFrame() != shown) SetDirty(false);
 }
 
 int QuorvelMotorizedKnobControl::MotorFrame() const {

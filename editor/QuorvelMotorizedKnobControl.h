@@ -16,9 +16,11 @@ class QuorvelMotorizedKnobControl : public BrackmoorKnobControl {
 
   void Draw(plugkit::gfx::Graphics& g) override;
 
-  // [main-thread] Entering or leaving motor mode starts from the knob's own value.
+  // [main-thread] Entering or leaving motor mode starts from the knob's own value; the same
+  // state again changes nothing.
   void SetMotorState(bool motorized);
-  // [main-thread] Kept as given; limited to 0 … 1 when drawn.
+  // [main-thread] Kept as given; limited to 0 … 1 when drawn. Redrawn only when the frame
+  // shown changes.
   void SetMotorValue(double value);
   bool IsMotorized() const { return motorized_; }
   double MotorValue() const { return motorValue_; }

@@ -17,8 +17,10 @@ QuorvelNeedleControl::QuorvelNeedleControl(float x, float y, const plugkit::gfx:
 QuorvelNeedleControl::~QuorvelNeedleControl() = default;
 
 void QuorvelNeedleControl::SetLevel(double level) {
+  // Idle updates arrive whether or not anything moved; only another frame is worth a redraw.
+  const int shown = Frame();
   level_ = UnitLevel(level);
-  SetDirty(false);
+  if (Frame() != shown) SetDirty(false);
 }
 
 int QuorvelNeedleControl::Frame() const {

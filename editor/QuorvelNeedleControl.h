@@ -15,7 +15,8 @@ class QuorvelNeedleControl : public plugkit::gfx::Control {
 
   void Draw(plugkit::gfx::Graphics& g) override;
 
-  // [main-thread] Limited to 0 … 1; a NaN counts as 0.
+  // [main-thread] Limited to 0 … 1; a NaN counts as 0. Redrawn only when what it shows
+  // changes.
   void SetLevel(double level);
   double Level() const { return level_; }
   // The 1-based frame shown for the current level.

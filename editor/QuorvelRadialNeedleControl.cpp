@@ -36,7 +36,10 @@ QuorvelRadialNeedleControl::QuorvelRadialNeedleControl(float cx, float cy, doubl
 QuorvelRadialNeedleControl::~QuorvelRadialNeedleControl() = default;
 
 void QuorvelRadialNeedleControl::SetLevel(double level) {
-  level_ = UnitLevel(level);
+  // Idle updates arrive whether or not anything moved; only a change is worth a redraw.
+  const double next = UnitLevel(level);
+  if (next == level_) return;
+  level_ = next;
   SetDirty(false);
 }
 

@@ -16,7 +16,8 @@ class QuorvelRadialNeedleControl : public plugkit::gfx::Control {
 
   void Draw(plugkit::gfx::Graphics& g) override;
 
-  // [main-thread] Limited to 0 … 1; a NaN counts as 0.
+  // [main-thread] Limited to 0 … 1; a NaN counts as 0. Redrawn only when what it shows
+  // changes.
   void SetLevel(double level);
   double Level() const { return level_; }
   // The line's angle for the current level.

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <exception>
 
 #include "editor/IndicatorUpdate.h"
 #include "editor/ManualLocator.h"
 #include "editor/QuorvelEditor.h"
 #include "effect/FactoryPresets.h"
+#include "framework/ByteChunk.h"
 #include "graphics/Graphics.h"
+#include "product/EditorSnapshot.h"
 #include "product/Product.h"
 #include "resources/ResourceTable.h"
 
@@ -21,8 +25,11 @@ Quorvel::Quorvel(const clap_plugin_descriptor* descriptor, const clap_host* host
   DefineParameters(*this);
   for (int i = 0; i < kParamCount; ++i) OnParamChange(i);
   AddFactoryPresets(*this);
-  SetMakeGraphicsFunction(
-      [](plugkit::GraphicsEditorDelegate& delegate) { return CreateEditorGraphics(delegate); });
+  // A snapshot never opens a window, whatever the platform's editor is.
+  SetMakeGraphicsFunction([this](plugkit::GraphicsEditorDelegate& delegate) {
+    return snapshotEditor_ ? CreateEditorGraphics(delegate, MakeHeadlessGraphics)
+                           : CreateEditorGraphics(delegate);
+  });
   SetLayoutFunction([this](plugkit::gfx::Graphics& graphics) {
     quorvel::LayoutEditor(graphics, MakeManualAction(*this));
   });
@@ -30,7 +37,47 @@ Quorvel::Quorvel(const clap_plugin_descriptor* descriptor, const clap_host* host
 
 void Quorvel::OnIdle() { UpdateIndicators(GetGraphics(), Indicators(), ReadMotorSwitches(*this)); }
 
-void Quorvel::OnEditorClosing() { StoreEditorScale(GetGraphics()); }
+void Quorvel::OnEditorClosing() {
+  if (!snapshotEditor_) StoreEditorScale(GetGraphics());
+}
+
+const void* Quorvel::OnGetExtension(const char* id) {
+  if (std::strcmp(id, QUORVEL_EXT_EDITOR_SNAPSHOT) == 0) return &EditorSnapshotExtension();
+  return ClapPlugin::OnGetExtension(id);
+}
+
+bool Quorvel::ResizeEditorInHost(int width, int height) {
+  return snapshotEditor_ || ClapPlugin::ResizeEditorInHost(width, height);
+}
+
+bool Quorvel::SnapshotEditor(double scale, void* pixels, uint64_t capacity, uint32_t& width,
+                             uint32_t& height) {
+  if (!(scale >= kMinEditorScale && scale <= kMaxEditorScale)) return false;
+  if (plugkit::gfx::Graphics* open = GetGraphics()) {
+    OnEditorOpened();  // every parameter's current value
+    OnIdle();
+    return CopyEditorFrame(*open, pixels, capacity, width, height);
+  }
+  // The host's next editor opens at its own remembered size and zoom, not the snapshot's.
+  plugkit::ByteChunk remembered;
+  SaveEditorState(remembered);
+  snapshotEditor_ = true;
+  bool ok = false;
+  try {
+    OpenWindow(nullptr);
+    if (plugkit::gfx::Graphics* graphics = GetGraphics()) {
+      graphics->Resize(kEditorWidth, kEditorHeight, static_cast<float>(scale), false);
+      OnIdle();
+      ok = CopyEditorFrame(*graphics, pixels, capacity, width, height);
+    }
+  } catch (const std::exception&) {
+    ok = false;
+  }
+  CloseWindow();
+  snapshotEditor_ = false;
+  RestoreEditorState(remembered, 0);
+  return ok;
+}
 
 void Quorvel::OnParamChange(int index) {
   if (index < 0 || index >= kParamCount) return;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 
 #include "effect/QuorvelEngine.h"
 #include "effect/QuorvelParameters.h"
@@ -37,12 +38,25 @@ class Quorvel : public plugkit::ClapPlugin {
   // [main-thread] Remembers the editor's zoom for the next opening.
   void OnEditorClosing() override;
 
+  // [main-thread] The editor-snapshot extension: draws the editor as the host would show it
+  // now (current parameter values, latest indicators) and copies the frame; a closed editor
+  // is opened without a window at `scale` and closed again, leaving the remembered zoom and
+  // the display-scale preference untouched; an open editor is drawn at its own scale. False
+  // for a scale outside 0.5 … 4, no editor, or too small a buffer.
+  bool SnapshotEditor(double scale, void* pixels, uint64_t capacity, uint32_t& width,
+                      uint32_t& height);
+
   // [thread-safe] The values the editor's indicators show.
   const IndicatorValues& Indicators() const { return engine_.Indicators(); }
   // Section switches as the last block saw them; read without synchronisation by the editor.
   const QuorvelEngine& Engine() const { return engine_; }
 
  protected:
+  // [thread-safe] The product's own extension, then the framework's.
+  const void* OnGetExtension(const char* id) override;
+  // [main-thread] A snapshot editor has no window in the host to resize.
+  bool ResizeEditorInHost(int width, int height) override;
+
   // The plain value of every parameter as last reported. Each element is written and read
   // whole from either thread without a lock.
   std::array<std::atomic<double>, kParamCount> paramValues_;
@@ -53,6 +67,8 @@ class Quorvel : public plugkit::ClapPlugin {
   ChannelState Channels() const;
 
   QuorvelEngine engine_;
+  // The open editor is a snapshot's: headless, and forgotten when it closes.
+  bool snapshotEditor_ = false;
 };
 
 }  // namespace quorvel

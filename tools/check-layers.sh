@@ -16,9 +16,10 @@ declare -A allowed=(
   [effect]="framework/plugin framework"
   [resources]="graphics"
   [editor]="effect resources graphics/platform graphics framework/plugin framework"
-  [product]="editor effect resources host host/clap graphics/platform graphics framework/plugin framework"
+  [product/ext]="host/clap"
+  [product]="product/ext editor effect resources host host/clap graphics/platform graphics framework/plugin framework"
   [tools/clap-host]="host/clap"
-  [tools]="tools/clap-host host/clap resources graphics/platform graphics framework"
+  [tools]="product/ext tools/clap-host host/clap resources graphics/platform graphics framework"
 )
 
 # The layer of a path: the longest table key that is a folder prefix of it.

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "EditorTestSupport.h"
 #include "editor/IndicatorUpdate.h"
@@ -148,6 +149,33 @@ TEST_F(IndicatorUpdateTest, FeedsLampsMetersAndMarkersByTag) {
   EXPECT_EQ(level(ControlTag::GateMeter), 1.0);
   EXPECT_EQ(level(ControlTag::CeilingMarker), 1.0);
   EXPECT_EQ(level(ControlTag::FloorMarker), 0.0);
+}
+
+TEST_F(IndicatorUpdateTest, OnlyWhatMovedIsRedrawn) {
+  IndicatorSnapshot state;
+  state.cutoffOn = true;
+  state.gateLevel = 0.5;
+  state.cutoff.lastNormalized = 0.3;
+  values.Publish(state, {});
+  const MotorSwitches motors{true, true, false, false, false};
+  UpdateIndicators(&g, values, motors);
+  g.SetAllControlsClean();
+  const auto dirty = [&] {
+    std::vector<int> tags;
+    for (int t = 3; t <= 34; ++t) {
+      if (g.GetControlWithTag(t)->IsDirty()) tags.push_back(t);
+    }
+    return tags;
+  };
+  UpdateIndicators(&g, values, motors);
+  EXPECT_EQ(dirty(), std::vector<int>{}) << "the same values again";
+
+  state.gateLevel = 0.9;
+  state.cutoff.lastNormalized = 0.7;
+  values.Publish(state, {});
+  UpdateIndicators(&g, values, motors);
+  EXPECT_EQ(dirty(), (std::vector<int>{static_cast<int>(ControlTag::GateMeter),
+                                       static_cast<int>(ControlTag::CutoffFrequencyKnob)}));
 }
 
 TEST_F(IndicatorUpdateTest, MotorStateFollowsTheSwitchesOfEachKnob) {

@@ -9,6 +9,7 @@
 
 #include "product/Quorvel.h"
 #include "tests/HostLibraryNames.h"
+#include "tests/product/InProcessFactory.h"
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 
@@ -18,32 +19,13 @@ namespace {
 constexpr int kLfo1Shape = 6;  // Enum 0 .. 4
 constexpr int kLfo1Rate = 2;   // Double, square curve
 
-const clap_plugin_descriptor kDescriptor{CLAP_VERSION_INIT,
-                                         "test.quorvel",
-                                         "Quorvel",
-                                         "",
-                                         "",
-                                         "",
-                                         "",
-                                         PROJECT_VERSION_TEXT,
-                                         "",
-                                         nullptr};
-
-// A plug-in factory over the instance constructor, without the module around it.
-const clap_plugin_factory kFactory{
-    [](const clap_plugin_factory*) -> uint32_t { return 1; },
-    [](const clap_plugin_factory*, uint32_t) { return &kDescriptor; },
-    [](const clap_plugin_factory*, const clap_host* host, const char*) {
-      auto* instance = new quorvel::Quorvel(&kDescriptor, host, true);
-      return instance->ClapPluginStruct();
-    }};
-
 class ClapPluginTest : public testing::Test {
  protected:
   void Create(HostConfig config = {}) {
     host = std::make_unique<Host>(config);
     std::string error;
-    instance = clapHost::PluginInstance::Create(kFactory, *host, "test.quorvel", error);
+    instance = clapHost::PluginInstance::Create(testSupport::kQuorvelFactory, *host,
+                                                testSupport::kQuorvelTestId, error);
     ASSERT_TRUE(instance) << error;
     plugin = plugkit::ClapPlugin::FromClap(instance->Plugin());
   }

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/quorvel-render/AudioFile.h"
-#include "tools/quorvel-render/DemoSignal.h"
-#include "tools/quorvel-render/PluginRenderer.h"
+#include "tools/plugin-render/AudioFile.h"
+#include "tools/plugin-render/DemoSignal.h"
+#include "tools/plugin-render/PluginRenderer.h"
 #include "tools/quorvel-render/RenderOptions.h"
 
 namespace {

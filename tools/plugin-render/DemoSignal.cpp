@@ -1,4 +1,4 @@
-#include "tools/quorvel-render/DemoSignal.h"
+#include "tools/plugin-render/DemoSignal.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "tools/quorvel-render/PluginRenderer.h"
+#include "tools/plugin-render/PluginRenderer.h"
 
 #include <algorithm>
 #include <cctype>
@@ -141,7 +141,7 @@ bool PluginRenderer::LoadPreset(const std::string& nameOrIndex, std::string& err
     }
   }
   if (!chosen) {
-    error = "unknown preset '" + nameOrIndex + "' (--list-presets shows them)";
+    error = "unknown preset '" + nameOrIndex + "' (quorvel-render --list-presets shows them)";
     return false;
   }
   const auto* load = instance_->GetExtension<clap_plugin_preset_load>(CLAP_EXT_PRESET_LOAD);

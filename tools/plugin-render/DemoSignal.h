@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/quorvel-render/AudioFile.h"
+#include "tools/plugin-render/AudioFile.h"
 
 namespace quorvelRender {
 

@@ -9,7 +9,7 @@
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 #include "tools/clap-host/PluginModule.h"
-#include "tools/quorvel-render/AudioFile.h"
+#include "tools/plugin-render/AudioFile.h"
 
 namespace quorvelRender {
 
@@ -26,6 +26,9 @@ class PluginRenderer {
  public:
   static std::unique_ptr<PluginRenderer> Open(const std::string& modulePath, std::string& error);
   ~PluginRenderer();
+
+  // The instance, for extensions beyond the ones used here.
+  const clapHost::PluginInstance& Instance() const { return *instance_; }
 
   // The factory presets in load-key order.
   const std::vector<PresetEntry>& Presets() const { return presets_; }

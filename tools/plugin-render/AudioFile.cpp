@@ -1,4 +1,4 @@
-#include "tools/quorvel-render/AudioFile.h"
+#include "tools/plugin-render/AudioFile.h"
 
 #include <sndfile.h>
 #include <unistd.h>
