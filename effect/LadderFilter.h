@@ -32,6 +32,10 @@ class LadderFilter {
   template <class V>
   [[gnu::always_inline]] CoefficientLanes<V> CoefficientsAt(V hz) const;
 
+  // How far each one-pole stage moves towards its input per sample for small signals, where
+  // the saturation has slope 1/2: the stages' pole lies at 1 minus it.
+  double StageStep() const { return 0.5 * settings_.gain * kStateScale; }
+
   double Cutoff() const { return settings_.cutoff; }
   double Resonance() const { return settings_.resonance; }
   // cutoff / sample rate, limited
@@ -39,6 +43,10 @@ class LadderFilter {
 
  private:
   friend class StereoLadder;
+
+  // Stage states are kept 20000 times larger than the signal, so the saturation input is
+  // scaled back down and the stage gain scaled up to match.
+  static constexpr double kStateScale = 5e-5;
 
   struct Settings {
     double cutoff = 1.0;
@@ -109,9 +117,6 @@ inline LadderFilter::CoefficientLanes<V> LadderFilter::CoefficientsAt(V hz) cons
 
 template <class T>
 inline T LadderFilter::Step(State<T>& s, T x, Coefficients c) {
-  // Stage states are kept 20000 times larger than the signal, so the saturation input is
-  // scaled back down and the stage gain scaled up to match.
-  constexpr double kStateScale = 5e-5;
   x = ReplaceZero(x, 1e-10);
   const T a = Saturate((x - c.resonanceScale * s.output) * kStateScale);
   s.s0 = s.s0 + (a - s.t0) * c.gain;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "effect/FactoryPresets.h"
+#include "effect/TailBound.h"
 #include "framework/PluginConfig.h"
 
 namespace quorvel {
@@ -15,6 +16,7 @@ Quorvel::Quorvel(const clap_plugin_descriptor* descriptor, const clap_host* host
   DefineParameters(*this);
   for (int i = 0; i < kParamCount; ++i) OnParamChange(i);
   AddFactoryPresets(*this);
+  UpdateTail(true);
 }
 
 void Quorvel::OnParamChange(int index) {
@@ -22,7 +24,27 @@ void Quorvel::OnParamChange(int index) {
   const plugkit::Param* param = ParamAt(index);
   if (!param) return;
   paramValues_[static_cast<size_t>(index)].store(param->GetPlain(), std::memory_order_relaxed);
+  tailSettingsChanged_.store(true, std::memory_order_release);
 }
+
+void Quorvel::UpdateTail(bool force) {
+  if (!tailSettingsChanged_.exchange(false, std::memory_order_acq_rel) && !force) return;
+  static_assert(kEndlessTail == kInfiniteTail);
+  const std::array<double, kParamCount> values = Snapshot();
+  const int tail = TailSamplesFor(values, SampleRate());
+  if (tail != TailSamples()) SetTailSamples(tail);
+}
+
+void Quorvel::OnActivated(bool active) {
+  if (active) UpdateTail(true);
+}
+
+void Quorvel::OnStateRestored() {
+  ClapPlugin::OnStateRestored();
+  UpdateTail(false);
+}
+
+void Quorvel::OnIdle() { UpdateTail(false); }
 
 std::array<double, kParamCount> Quorvel::Snapshot() const {
   std::array<double, kParamCount> values;

@@ -37,10 +37,23 @@ class Quorvel : public plugkit::ClapPlugin {
   // Section switches as the last block saw them; read without synchronisation by the editor.
   const QuorvelEngine& Engine() const { return engine_; }
 
+  // [main-thread] The tail follows the settings: worked out again when a parameter changed
+  // since the last time (or at once with force), and announced to the host when it moved.
+  void UpdateTail(bool force);
+
  protected:
+  // [main-thread] Sample rate and settings may have changed: the tail is worked out afresh.
+  void OnActivated(bool active) override;
+  void OnStateRestored() override;
+  // [main-thread] The instance timer picks up changes the host made on the audio thread.
+  void OnIdle() override;
+
   // The plain value of every parameter as last reported. Each element is written and read
   // whole from either thread without a lock.
   std::array<std::atomic<double>, kParamCount> paramValues_;
+  // Set with release after a value above is stored, so that the main thread taking it with
+  // acquire works the tail out from values at least that new.
+  std::atomic<bool> tailSettingsChanged_{true};
 
  private:
   // The engine reads a plain copy, taken once per block.
