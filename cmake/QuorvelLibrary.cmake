@@ -18,21 +18,27 @@ function(quorvel_add_library name dir)
   endif()
 endfunction()
 
+# quorvel_add_test(AREA SOURCE DEPS target...)
+# One GoogleTest executable (AREA_FILE) for one test source, registered with CTest.
+function(quorvel_add_test area source)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  get_filename_component(stem "${source}" NAME_WE)
+  set(name "${area}_${stem}")
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main quorvel_warnings)
+  target_compile_definitions(${name} PRIVATE
+    QUORVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    QUORVEL_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared"
+    QUORVEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
+
 # quorvel_add_test_suite(AREA DIR DEPS target...)
-# One GoogleTest executable per test source (AREA_FILE), so that a suite builds and runs
-# on its own; every test is registered with CTest.
+# One GoogleTest executable per test source, so that a suite builds and runs on its own.
 function(quorvel_add_test_suite area dir)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp")
   foreach(source IN LISTS sources)
-    get_filename_component(stem "${source}" NAME_WE)
-    set(name "${area}_${stem}")
-    add_executable(${name} ${source})
-    target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main quorvel_warnings)
-    target_compile_definitions(${name} PRIVATE
-      QUORVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-      QUORVEL_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared"
-      QUORVEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+    quorvel_add_test(${area} ${source} DEPS ${ARG_DEPS})
   endforeach()
 endfunction()

@@ -34,8 +34,6 @@ class Quorvel : public plugkit::ClapPlugin {
 
   // [thread-safe] The values the editor's indicators show.
   const IndicatorValues& Indicators() const { return engine_.Indicators(); }
-  // Section switches as the last block saw them; read without synchronisation by the editor.
-  const QuorvelEngine& Engine() const { return engine_; }
 
   // [main-thread] The tail follows the settings: worked out again when a parameter changed
   // since the last time (or at once with force), and announced to the host when it moved.

@@ -53,7 +53,7 @@ void ClapAdapter::Deactivate() {
   OnDeactivate();
   // A host may deactivate without stop_processing first.
   processing_.store(false, std::memory_order_release);
-  active_ = false;
+  active_.store(false, std::memory_order_release);
   sampleRate_ = 0.0;
 }
 
@@ -91,8 +91,9 @@ bool ClapAdapter::Activate(const clap_plugin* plugin, double sampleRate, uint32_
     const bool ok = self->OnActivate(sampleRate, minFrames, maxFrames);
     self->activating_ = false;
     if (ok) {
-      self->active_ = true;
       self->sampleRate_ = sampleRate;
+      // Publishes everything activate prepared to the process call.
+      self->active_.store(true, std::memory_order_release);
     }
     return ok;
   } catch (...) {
@@ -104,7 +105,7 @@ bool ClapAdapter::Activate(const clap_plugin* plugin, double sampleRate, uint32_
 // [main-thread]
 void ClapAdapter::DeactivateCallback(const clap_plugin* plugin) {
   ClapAdapter* self = FromClap(plugin);
-  if (!self || !self->active_) return;
+  if (!self || !self->IsActive()) return;
   try {
     self->Deactivate();
   } catch (...) {
