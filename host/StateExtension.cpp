@@ -44,6 +44,9 @@ bool Load(const clap_plugin* plugin, const clap_istream* stream) {
       chunk.PutBytes(piece, static_cast<int>(result));
     }
     if (result < 0 || chunk.Size() == 0) return false;
+    // A state of another length is not ours: refused before any value is applied.
+    ByteChunk current;
+    if (!self->SaveState(current) || chunk.Size() != current.Size()) return false;
     const int position = self->LoadState(chunk, 0);
     if (position < 0 || position != chunk.Size()) return false;
     self->OnStateRestored();
