@@ -37,22 +37,28 @@ function(add_layer_library name dir)
   publish_layer_headers(${name} ${dir})
 endfunction()
 
+# add_unit_test(AREA SOURCE DEPS target...)
+# One GoogleTest executable (AREA_FILE) for one test source, registered with CTest.
+function(add_unit_test area source)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  get_filename_component(stem "${source}" NAME_WE)
+  set(name "${area}_${stem}")
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main project_warnings)
+  # Test helpers are included as "tests/...".
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE
+    TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    PROJECT_VERSION_TEXT="${PROJECT_VERSION}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
+
 # add_test_suite(AREA DIR DEPS target...)
-# One GoogleTest executable per test source (AREA_FILE), so that a suite builds and runs
-# on its own; every test is registered with CTest.
+# One GoogleTest executable per test source, so that a suite builds and runs on its own.
 function(add_test_suite area dir)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp")
   foreach(source IN LISTS sources)
-    get_filename_component(stem "${source}" NAME_WE)
-    set(name "${area}_${stem}")
-    add_executable(${name} ${source})
-    target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main project_warnings)
-    # Test helpers are included as "tests/...".
-    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-    target_compile_definitions(${name} PRIVATE
-      TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-      PROJECT_VERSION_TEXT="${PROJECT_VERSION}")
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+    add_unit_test(${area} ${source} DEPS ${ARG_DEPS})
   endforeach()
 endfunction()

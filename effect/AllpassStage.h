@@ -24,6 +24,9 @@ class AllpassStage {
   double Output() const { return memory_.output; }
   // The gain ProcessScaled uses at scale.
   double GainAt(double scale) const { return GainsAt(Splat(scale))[0]; }
+  // The pole of the stage's response at corner · scale, for small signals (where the
+  // saturation has slope 1/2).
+  double PoleAt(double scale) const { return 1.0 + 0.5 * GainAt(scale) * kInputScale; }
   // The gains at a scale per lane, for a pair or a quad at once.
   template <class V>
   [[gnu::always_inline]] V GainsAt(V scale) const {

@@ -9,13 +9,9 @@ namespace quorvel {
 
 namespace {
 
-constexpr double kDryHz = 880.0;
-constexpr double kWetHz = 3400.0;
-constexpr double kLineSeconds = 0.2;
-
 int LineLengthFor(double sampleRate) {
   // Two samples at least, so that an interpolated read always has both neighbours.
-  const int length = plugkit::SaturateTruncate<std::int32_t>(kLineSeconds * sampleRate);
+  const int length = plugkit::SaturateTruncate<std::int32_t>(Chorus::kLineSeconds * sampleRate);
   return length < 2 ? 2 : length;
 }
 

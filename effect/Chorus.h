@@ -18,6 +18,10 @@ class Chorus {
  public:
   static constexpr int kVoiceCount = 4;
   static constexpr double kMaxDelayMs = 50.0;
+  static constexpr double kLineSeconds = 0.2;
+  // Corners of the dry and the wet all-pass.
+  static constexpr double kDryHz = 880.0;
+  static constexpr double kWetHz = 3400.0;
 
   Chorus();
 

@@ -8,8 +8,6 @@ namespace quorvel {
 namespace {
 
 constexpr double kEnvelopeSeconds = 0.0005;
-constexpr double kLadderCutoff = 7800.0;
-constexpr double kLadderResonance = 0.3;
 
 double EnvelopeCoefficient(double sampleRate) {
   return std::exp(-1.0 / (sampleRate * kEnvelopeSeconds));

@@ -41,6 +41,9 @@ inline double DriveCurve(double x) { return DriveCurve(Splat(x))[0]; }
 // its two ladders.
 class DriveStage {
  public:
+  static constexpr double kLadderCutoff = 7800.0;
+  static constexpr double kLadderResonance = 0.3;
+
   DriveStage();
 
   void SetAmount(double amount);  // [audio-thread] 0 … 1, per sample

@@ -33,6 +33,10 @@ class LadderFilter {
   template <class V>
   [[gnu::always_inline]] CoefficientLanes<V> CoefficientsAt(V hz) const;
 
+  // How far each one-pole stage moves towards its input per sample for small signals, where
+  // the saturation has slope 1/2: the stages' pole lies at 1 minus it.
+  double StageStep() const { return 0.5 * settings_.gain * kStateScale; }
+
   double Cutoff() const { return settings_.cutoff; }
   double Resonance() const { return settings_.resonance; }
   // cutoff / sample rate, limited
@@ -42,6 +46,10 @@ class LadderFilter {
   friend class StereoFilter<LadderFilter>;
 
   void TakeSettingsOf(const LadderFilter& other) { settings_ = other.settings_; }
+
+  // Stage states are kept 20000 times larger than the signal, so the saturation input is
+  // scaled back down and the stage gain scaled up to match.
+  static constexpr double kStateScale = 5e-5;
 
   struct Settings {
     double cutoff = 1.0;
@@ -89,9 +97,6 @@ inline LadderFilter::CoefficientLanes<V> LadderFilter::CoefficientsAt(V hz) cons
 
 template <class T>
 inline T LadderFilter::Step(State<T>& s, T x, Coefficients c) {
-  // Stage states are kept 20000 times larger than the signal, so the saturation input is
-  // scaled back down and the stage gain scaled up to match.
-  constexpr double kStateScale = 5e-5;
   x = ReplaceZero(x, 1e-10);
   const T a = Saturate((x - c.resonanceScale * s.output) * kStateScale);
   s.s0 = s.s0 + (a - s.t0) * c.gain;

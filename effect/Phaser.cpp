@@ -11,12 +11,9 @@ namespace quorvel {
 
 namespace {
 
-// ln 8: a modulation value of ±1 moves a stage by a factor of 8.
-constexpr double kDepth = 2.07944154167984;
-constexpr double kMinHz = 10.0;
-constexpr double kMaxHz = 18000.0;
 constexpr double kSweepRate = 1.0;  // one sweep every two seconds
-constexpr std::array<double, Phaser::kStageCount> kInitialHz{880.0, 3400.0, 110.0, 12000.0};
+constexpr std::array<double, Phaser::kStageCount> kInitialHz{Phaser::kSweepHz, 3400.0, 110.0,
+                                                             12000.0};
 
 using GainRow = std::array<StereoPair, Phaser::kStageCount>;
 

@@ -17,6 +17,12 @@ namespace quorvel {
 class Phaser {
  public:
   static constexpr int kStageCount = 4;
+  // ln 8: a modulation value of ±1 moves a stage by a factor of 8.
+  static constexpr double kDepth = 2.07944154167984;
+  static constexpr double kMinHz = 10.0;
+  static constexpr double kMaxHz = 18000.0;
+  // The first stage's corner in the middle of its sweep.
+  static constexpr double kSweepHz = 880.0;
 
   Phaser();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <span>
 #include <string>
 #include <vector>
@@ -45,8 +46,12 @@ class PluginProcessor {
   virtual bool EmitSysEx(const SysExMessage&) { return false; }
   // [main-thread] "Input"/"Output", "Main"/"Aux" for two input buses, else numbered.
   virtual void BusName(Direction direction, int busIndex, int busCount, std::string& out) const;
-  virtual void SetLatencySamples(int samples) { latency_ = samples; }
-  virtual void SetTailSamples(int samples) { tailLength_ = samples; }
+  virtual void SetLatencySamples(int samples) {
+    latency_.store(samples, std::memory_order_relaxed);
+  }
+  virtual void SetTailSamples(int samples) {
+    tailLength_.store(samples, std::memory_order_relaxed);
+  }
 
   // [audio-thread] Per-block connection and buffers. Ranges are cut at the slot count.
   void MarkChannelsConnected(Direction direction, int first, int count, bool connected);
@@ -71,8 +76,9 @@ class PluginProcessor {
   double SampleRate() const { return sampleRate_; }
   void SetSampleRate(double sampleRate) { sampleRate_ = sampleRate; }
   int BlockSize() const { return blockSize_; }
-  int LatencySamples() const { return latency_; }
-  int TailSamples() const { return tailLength_; }
+  // [thread-safe]
+  int LatencySamples() const { return latency_.load(std::memory_order_relaxed); }
+  int TailSamples() const { return tailLength_.load(std::memory_order_relaxed); }
   const TransportInfo& Transport() const { return transport_; }
   void SetTransport(const TransportInfo& transport) { transport_ = transport; }
   int PluginKind() const { return pluginKind_; }
@@ -95,10 +101,11 @@ class PluginProcessor {
   bool receivesMidi_;
   bool sendsMidi_;
   bool usesMpe_;
-  int latency_;
+  // Set on the main thread, read by the process call and by the host from either thread.
+  std::atomic<int> latency_;
   double sampleRate_ = 48000.0;
   int blockSize_ = 0;
-  int tailLength_ = 0;
+  std::atomic<int> tailLength_{0};
   ParsedChannelLayouts layouts_;
   std::vector<double*> inputPointers_;
   std::vector<double*> outputPointers_;

@@ -55,7 +55,7 @@ void ClapAdapter::Deactivate() {
   OnDeactivate();
   // A host may deactivate without stop_processing first.
   processing_.store(false, std::memory_order_release);
-  active_ = false;
+  active_.store(false, std::memory_order_release);
   sampleRate_ = 0.0;
 }
 
@@ -87,8 +87,9 @@ bool ClapAdapter::Activate(const clap_plugin* plugin, double sampleRate, uint32_
     } activating{self.activating_};
     const bool ok = self.OnActivate(sampleRate, minFrames, maxFrames);
     if (ok) {
-      self.active_ = true;
       self.sampleRate_ = sampleRate;
+      // Publishes everything activate prepared to the process call.
+      self.active_.store(true, std::memory_order_release);
     }
     return ok;
   });
@@ -97,7 +98,7 @@ bool ClapAdapter::Activate(const clap_plugin* plugin, double sampleRate, uint32_
 // [main-thread]
 void ClapAdapter::DeactivateCallback(const clap_plugin* plugin) {
   CallInstance<ClapAdapter>(plugin, [](ClapAdapter& self) {
-    if (self.active_) self.Deactivate();
+    if (self.IsActive()) self.Deactivate();
   });
 }
 

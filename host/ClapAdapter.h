@@ -29,7 +29,8 @@ class ClapAdapter {
   const clap_plugin_descriptor* Descriptor() const { return plugin_.desc; }
 
   bool IsInitCalled() const { return initCalled_; }
-  bool IsActive() const { return active_; }
+  // [thread-safe]
+  bool IsActive() const { return active_.load(std::memory_order_acquire); }
   bool IsActivating() const { return activating_; }
   bool IsProcessing() const { return processing_.load(std::memory_order_acquire); }
   bool IsDestroying() const { return destroying_; }
@@ -79,7 +80,8 @@ class ClapAdapter {
   clap_plugin plugin_;
   HostProxy host_;
   bool initCalled_ = false;
-  bool active_ = false;
+  // Read by the process call on the audio thread.
+  std::atomic<bool> active_{false};
   bool activating_ = false;
   std::atomic<bool> processing_{false};
   bool destroying_ = false;

@@ -166,7 +166,7 @@ bool ClapPlugin::EmitSysEx(const SysExMessage& message) {
 
 // [main-thread]
 void ClapPlugin::SetLatencySamples(int samples) {
-  const int current = latencyChangePending_ ? pendingLatency_ : LatencySamples();
+  const int current = latencyChangePending_ ? pendingLatency_.load() : LatencySamples();
   if (samples == current) return;
   pendingLatency_ = samples;
   latencyChangePending_ = true;
@@ -180,7 +180,7 @@ void ClapPlugin::SetLatencySamples(int samples) {
 // [main-thread]
 void ClapPlugin::SetTailSamples(int samples) {
   PluginProcessor::SetTailSamples(samples);
-  if (Host().HasCompleteTail()) tailChanged_ = true;
+  if (Host().HasCompleteTail()) tailChanged_.store(true, std::memory_order_release);
 }
 
 // [audio-thread, or main-thread while not processing]

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -100,13 +101,16 @@ class ClapPlugin : public PluginApiBase, public PluginProcessor, public ClapAdap
   std::vector<double*> pointers64_;
   std::vector<float*> pointers32_;
   int layoutIndex_ = 0;
-  int32_t silentSamples_ = 0;
-  bool hostSupportsTail_ = false;
-  bool tailChanged_ = false;
-  bool latencyChangePending_ = false;
-  bool restartRequested_ = false;
-  int pendingLatency_ = 0;
-  bool renderingOffline_ = false;
+  // Set by activate on the main thread, used by the process call on the audio thread.
+  std::atomic<int32_t> silentSamples_{0};
+  std::atomic<bool> hostSupportsTail_{false};
+  // Raised with release after the tail is stored; the process call takes it with acquire
+  // and tells the host, which then reads the new tail.
+  std::atomic<bool> tailChanged_{false};
+  std::atomic<bool> latencyChangePending_{false};
+  std::atomic<bool> restartRequested_{false};
+  std::atomic<int> pendingLatency_{0};
+  std::atomic<bool> renderingOffline_{false};
 };
 
 }  // namespace plugkit

@@ -202,9 +202,11 @@ clap_process_status ClapPlugin::ProcessStatus(bool inputSilent, uint32_t frames)
   const int tail = TailSamples();
   if (tail == 0) return CLAP_PROCESS_CONTINUE_IF_NOT_QUIET;
   if (tail == kInfiniteTail) return CLAP_PROCESS_CONTINUE;
-  const int64_t counted = static_cast<int64_t>(silentSamples_) + frames;
-  silentSamples_ = inputSilent ? static_cast<int32_t>(std::min<int64_t>(tail, counted)) : 0;
-  return silentSamples_ < tail ? CLAP_PROCESS_CONTINUE : CLAP_PROCESS_SLEEP;
+  const int64_t counted =
+      static_cast<int64_t>(silentSamples_.load(std::memory_order_relaxed)) + frames;
+  const auto silent = inputSilent ? static_cast<int32_t>(std::min<int64_t>(tail, counted)) : 0;
+  silentSamples_.store(silent, std::memory_order_relaxed);
+  return silent < tail ? CLAP_PROCESS_CONTINUE : CLAP_PROCESS_SLEEP;
 }
 
 // [audio-thread]
@@ -259,10 +261,7 @@ clap_process_status ClapPlugin::OnProcess(const clap_process* process) {
 
   SendParamsToHost(process->out_events);
   midiOut_.Send(process->out_events, frames);
-  if (tailChanged_) {
-    tailChanged_ = false;
-    Host().TailChanged();
-  }
+  if (tailChanged_.exchange(false, std::memory_order_acq_rel)) Host().TailChanged();
   return ProcessStatus(inputSilent, frames);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "host/ClapPlugin.h"
+#include "host/InstanceCall.h"
 #include "host/clap/ext/Log.h"
 
 namespace plugkit {
@@ -51,13 +52,8 @@ bool SetRenderMode(const clap_plugin* plugin, clap_plugin_render_mode mode) {
 
 // [main-thread]
 void OnTimer(const clap_plugin* plugin, clap_id timerId) {
-  ClapPlugin* self = ClapPlugin::FromClap(plugin);
-  if (!self) return;
-  try {
-    self->OnHostTimer(timerId);
-  } catch (...) {
-    // The next tick tries again.
-  }
+  // A tick that throws is dropped; the next one tries again.
+  CallInstance<ClapPlugin>(plugin, [timerId](ClapPlugin& self) { self.OnHostTimer(timerId); });
 }
 
 constexpr clap_plugin_latency kLatency{LatencyGet};

@@ -1,6 +1,7 @@
 #include "host/StateExtension.h"
 
 #include "host/ClapPlugin.h"
+#include "host/InstanceCall.h"
 
 namespace plugkit {
 namespace {
@@ -11,11 +12,10 @@ constexpr int kMaxStateBytes = 1 << 20;
 
 // [main-thread]
 bool Save(const clap_plugin* plugin, const clap_ostream* stream) {
-  ClapPlugin* self = ClapPlugin::FromClap(plugin);
-  if (!self || !stream || !stream->write) return false;
-  try {
+  if (!stream || !stream->write) return false;
+  return CallInstance<ClapPlugin>(plugin, false, [stream](ClapPlugin& self) {
     ByteChunk chunk;
-    if (!self->SaveState(chunk)) return false;
+    if (!self.SaveState(chunk)) return false;
     const uint8_t* bytes = chunk.Data();
     uint64_t remaining = static_cast<uint64_t>(chunk.Size());
     while (remaining > 0) {
@@ -25,16 +25,13 @@ bool Save(const clap_plugin* plugin, const clap_ostream* stream) {
       remaining -= static_cast<uint64_t>(written);
     }
     return true;
-  } catch (...) {
-    return false;
-  }
+  });
 }
 
 // [main-thread]
 bool Load(const clap_plugin* plugin, const clap_istream* stream) {
-  ClapPlugin* self = ClapPlugin::FromClap(plugin);
-  if (!self || !stream || !stream->read) return false;
-  try {
+  if (!stream || !stream->read) return false;
+  return CallInstance<ClapPlugin>(plugin, false, [stream](ClapPlugin& self) {
     ByteChunk chunk;
     uint8_t piece[kReadPiece];
     int64_t result = 0;
@@ -44,14 +41,15 @@ bool Load(const clap_plugin* plugin, const clap_istream* stream) {
       chunk.PutBytes(piece, static_cast<int>(result));
     }
     if (result < 0 || chunk.Size() == 0) return false;
-    const int position = self->LoadState(chunk, 0);
+    // A state of another length is not ours: refused before any value is applied.
+    ByteChunk current;
+    if (!self.SaveState(current) || chunk.Size() != current.Size()) return false;
+    const int position = self.LoadState(chunk, 0);
     if (position < 0 || position != chunk.Size()) return false;
-    self->OnStateRestored();
-    self->Host().ParamsRescan(CLAP_PARAM_RESCAN_VALUES);
+    self.OnStateRestored();
+    self.Host().ParamsRescan(CLAP_PARAM_RESCAN_VALUES);
     return true;
-  } catch (...) {
-    return false;
-  }
+  });
 }
 
 constexpr clap_plugin_state kState{Save, Load};

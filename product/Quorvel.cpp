@@ -9,6 +9,7 @@
 #include "editor/ManualLocator.h"
 #include "editor/QuorvelEditor.h"
 #include "effect/FactoryPresets.h"
+#include "effect/TailBound.h"
 #include "framework/ByteChunk.h"
 #include "graphics/Graphics.h"
 #include "product/EditorSnapshot.h"
@@ -25,6 +26,7 @@ Quorvel::Quorvel(const clap_plugin_descriptor* descriptor, const clap_host* host
   DefineParameters(*this);
   for (int i = 0; i < kParamCount; ++i) OnParamChange(i);
   AddFactoryPresets(*this);
+  UpdateTail(true);
   // A snapshot never opens a window, whatever the platform's editor is.
   SetMakeGraphicsFunction([this](plugkit::GraphicsEditorDelegate& delegate) {
     return snapshotEditor_ ? CreateEditorGraphics(delegate, MakeHeadlessGraphics)
@@ -35,7 +37,10 @@ Quorvel::Quorvel(const clap_plugin_descriptor* descriptor, const clap_host* host
   });
 }
 
-void Quorvel::OnIdle() { UpdateIndicators(GetGraphics(), Indicators(), ReadMotorSwitches(*this)); }
+void Quorvel::OnIdle() {
+  UpdateTail(false);
+  UpdateIndicators(GetGraphics(), Indicators(), ReadMotorSwitches(*this));
+}
 
 void Quorvel::OnEditorClosing() {
   if (!snapshotEditor_) StoreEditorScale(GetGraphics());
@@ -84,6 +89,24 @@ void Quorvel::OnParamChange(int index) {
   const plugkit::Param* param = ParamAt(index);
   if (!param) return;
   paramValues_[static_cast<size_t>(index)].store(param->GetPlain(), std::memory_order_relaxed);
+  tailSettingsChanged_.store(true, std::memory_order_release);
+}
+
+void Quorvel::UpdateTail(bool force) {
+  if (!tailSettingsChanged_.exchange(false, std::memory_order_acq_rel) && !force) return;
+  static_assert(kEndlessTail == kInfiniteTail);
+  const std::array<double, kParamCount> values = Snapshot();
+  const int tail = TailSamplesFor(values, SampleRate());
+  if (tail != TailSamples()) SetTailSamples(tail);
+}
+
+void Quorvel::OnActivated(bool active) {
+  if (active) UpdateTail(true);
+}
+
+void Quorvel::OnStateRestored() {
+  ClapPlugin::OnStateRestored();
+  UpdateTail(false);
 }
 
 std::array<double, kParamCount> Quorvel::Snapshot() const {

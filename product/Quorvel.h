@@ -33,7 +33,8 @@ class Quorvel : public plugkit::ClapPlugin {
   // and the largest block.
   void OnProcessingReset() override;
 
-  // [main-thread] Every 20 ms: hands the engine's latest indicator values to the open editor.
+  // [main-thread] Every 20 ms: picks up setting changes the host made on the audio thread for
+  // the tail, and hands the engine's latest indicator values to the open editor.
   void OnIdle() override;
   // [main-thread] Remembers the editor's zoom for the next opening.
   void OnEditorClosing() override;
@@ -48,18 +49,26 @@ class Quorvel : public plugkit::ClapPlugin {
 
   // [thread-safe] The values the editor's indicators show.
   const IndicatorValues& Indicators() const { return engine_.Indicators(); }
-  // Section switches as the last block saw them; read without synchronisation by the editor.
-  const QuorvelEngine& Engine() const { return engine_; }
+
+  // [main-thread] The tail follows the settings: worked out again when a parameter changed
+  // since the last time (or at once with force), and announced to the host when it moved.
+  void UpdateTail(bool force);
 
  protected:
   // [thread-safe] The product's own extension, then the framework's.
   const void* OnGetExtension(const char* id) override;
   // [main-thread] A snapshot editor has no window in the host to resize.
   bool ResizeEditorInHost(int width, int height) override;
+  // [main-thread] Sample rate and settings may have changed: the tail is worked out afresh.
+  void OnActivated(bool active) override;
+  void OnStateRestored() override;
 
   // The plain value of every parameter as last reported. Each element is written and read
   // whole from either thread without a lock.
   std::array<std::atomic<double>, kParamCount> paramValues_;
+  // Set with release after a value above is stored, so that the main thread taking it with
+  // acquire works the tail out from values at least that new.
+  std::atomic<bool> tailSettingsChanged_{true};
 
  private:
   // The engine reads a plain copy, taken once per block.

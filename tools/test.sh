@@ -15,6 +15,15 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
 
+# ThreadSanitizer over the tests that run the process call beside main-thread calls: a small
+# build of those tests and what they link, nothing else.
+tsan=build-tsan
+cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DQUORVEL_TSAN=ON -DQUORVEL_BENCHMARKS=OFF
+cmake --build "$tsan" -j "$jobs" --target product_ConcurrencyTest
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir "$tsan" --output-on-failure -j "$jobs"
+
 # libFuzzer targets (clang): a short run of each through CTest.
 fuzz=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

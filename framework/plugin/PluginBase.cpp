@@ -27,16 +27,14 @@ bool PluginBase::SerializeParams(ByteChunk& chunk) const {
 }
 
 int PluginBase::UnserializeParams(const ByteChunk& chunk, int position) {
-  for (int i = 0; i < ParamCount(); ++i) {
-    double value = 0.0;
+  // Everything is read and checked before anything is applied: a damaged chunk must not leave
+  // the instance holding a mixture of two states.
+  std::vector<double> values(static_cast<size_t>(ParamCount()));
+  for (double& value : values) {
     position = chunk.Get(value, position);
-    // A NaN can only come from damaged data; what follows it is not trusted either.
-    if (position < 0 || std::isnan(value)) {
-      position = -1;
-      break;
-    }
-    ParamAt(i)->SetPlain(value);
+    if (position < 0 || !std::isfinite(value)) return -1;
   }
+  for (int i = 0; i < ParamCount(); ++i) ParamAt(i)->SetPlain(values[static_cast<size_t>(i)]);
   OnAllParamsChanged(ParamSource::Preset);
   return position;
 }

@@ -41,13 +41,14 @@ class PluginBase : public GraphicsEditorDelegate {
 
   // [main-thread] Appends every parameter's plain value.
   virtual bool SaveState(ByteChunk& chunk) const { return SerializeParams(chunk); }
-  // [main-thread] Returns the position after the values, or -1 for a short chunk.
+  // [main-thread] Returns the position after the values, or -1 (nothing applied) for a short
+  // or damaged chunk.
   virtual int LoadState(const ByteChunk& chunk, int position) {
     return UnserializeParams(chunk, position);
   }
   bool SerializeParams(ByteChunk& chunk) const;
-  // Applies values until the chunk runs short or holds a NaN (then -1; later parameters keep
-  // their values), then reports every parameter as changed by a preset.
+  // Applies every value and reports every parameter as changed by a preset, or, for a chunk
+  // that runs short or holds a value that is not finite, returns -1 and changes nothing.
   int UnserializeParams(const ByteChunk& chunk, int position);
 
   int PresetCount() const { return static_cast<int>(presets_.size()); }

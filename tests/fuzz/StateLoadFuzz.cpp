@@ -1,5 +1,6 @@
 // clap.state load with arbitrary bytes, read through a stream whose piece size the input
-// chooses. Whatever it accepts must leave every parameter valid and save 480 bytes again.
+// chooses. Whatever it accepts must leave every parameter valid and save 480 bytes again;
+// whatever it refuses must change nothing.
 
 #include <algorithm>
 #include <cstddef>
@@ -43,12 +44,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Stream source{data + 1, size - 1, 0, piece};
   const clap_istream input{&source, Read};
   const auto& state = instance.Get<clap_plugin_state>(CLAP_EXT_STATE);
-  state.load(instance.Plugin(), &input);
+  std::vector<uint8_t> before;
+  const clap_ostream beforeOutput{&before, Write};
+  if (!state.save(instance.Plugin(), &beforeOutput)) std::abort();
+  const bool loaded = state.load(instance.Plugin(), &input);
   instance.CheckParameters();
 
   std::vector<uint8_t> saved;
   const clap_ostream output{&saved, Write};
   if (!state.save(instance.Plugin(), &output) || saved.size() != 480) std::abort();
+  // A refused state changes nothing.
+  if (!loaded && saved != before) std::abort();
   // What was just saved must load back and save identically.
   Stream again{saved.data(), saved.size(), 0, 17};
   const clap_istream reload{&again, Read};

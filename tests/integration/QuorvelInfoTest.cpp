@@ -44,7 +44,8 @@ TEST(QuorvelInfoTest, PrintsParametersPortsAndPresetsWithLoadKeys) {
   EXPECT_NE(output.find("Port configurations (5)"), std::string::npos);
   EXPECT_NE(output.find("  4 2.2-2: 2 input port(s), 1 output port(s)"), std::string::npos);
   EXPECT_NE(output.find("Latency: 0 samples"), std::string::npos);
-  EXPECT_NE(output.find("Tail: 0 samples"), std::string::npos);
+  EXPECT_NE(output.find("Tail: "), std::string::npos);
+  EXPECT_EQ(output.find("Tail: 0 samples"), std::string::npos) << "the defaults ring on";
   EXPECT_NE(output.find("Presets (27)"), std::string::npos);
   EXPECT_EQ(CountLines(output, "  key ", ": "), 27u);
   EXPECT_NE(output.find("  key 0: Empty\n  key 1: Full Bypass\n"), std::string::npos);

@@ -167,8 +167,8 @@ TEST_F(ClapPluginTest, WithoutHostTailSilentInputSleepsAfterTheTail) {
   HostConfig config;
   config.tail = Offer::Absent;
   Create(config);
-  plugin->SetTailSamples(100);
   ASSERT_TRUE(instance->Activate(48000, 1, 64));
+  plugin->SetTailSamples(100);
   ASSERT_TRUE(instance->StartProcessing());
   AudioBlock audio({2}, {2}, 64, SampleSize::Float64);
   audio.FillInput(0, 0, -0.0);
