@@ -11,8 +11,10 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "editor/ManualLocator.h"
 #include "tools/plugin-render/PluginRenderer.h"
@@ -89,6 +91,34 @@ TEST(ManualTest, OutlineListsEveryChapter) {
     EXPECT_NE(raw.str().find(std::string("/Title (") + chapter + ")"), std::string::npos)
         << chapter;
   }
+}
+
+// The contents are laid out before the pages they point at, so they must not drift from them.
+TEST(ManualTest, ContentsGiveThePageOfEveryHeading) {
+  const std::string text = Output("pdftotext -layout " + Quoted(QUORVEL_MANUAL_PDF) + " -");
+  std::vector<std::string> pages;
+  std::stringstream all(text);
+  for (std::string page; std::getline(all, page, '\f');) pages.push_back(page);
+  ASSERT_GT(pages.size(), 2u);
+  const std::regex entry(R"(^ *(\d+(\.\d+)? .*?) {2,}(\d+)$)");
+  std::stringstream contents(pages[1]);
+  int entries = 0;
+  for (std::string line; std::getline(contents, line);) {
+    std::smatch match;
+    if (!std::regex_match(line, match, entry)) continue;
+    ++entries;
+    const auto page = static_cast<size_t>(std::stoi(match[3]));
+    ASSERT_LE(page, pages.size()) << line;
+    std::stringstream lines(pages[page - 1]);
+    bool found = false;
+    for (std::string heading; !found && std::getline(lines, heading);) {
+      heading.erase(0, heading.find_first_not_of(' '));
+      heading.erase(heading.find_last_not_of(' ') + 1);
+      found = heading == match[1].str();
+    }
+    EXPECT_TRUE(found) << match[1] << " is not on page " << page;
+  }
+  EXPECT_GE(entries, 7);
 }
 
 TEST(ManualTest, InstalledEditorFindsTheInstalledManual) {
