@@ -8,6 +8,7 @@
 #include "editor/QuorvelEditor.h"
 #include "effect/FactoryPresets.h"
 #include "graphics/Graphics.h"
+#include "graphics/platform/GraphicsX11.h"
 #include "product/Product.h"
 #include "resources/ResourceTable.h"
 
@@ -21,8 +22,18 @@ Quorvel::Quorvel(const clap_plugin_descriptor* descriptor, const clap_host* host
   DefineParameters(*this);
   for (int i = 0; i < kParamCount; ++i) OnParamChange(i);
   AddFactoryPresets(*this);
-  SetMakeGraphicsFunction(
-      [](plugkit::GraphicsEditorDelegate& delegate) { return CreateEditorGraphics(delegate); });
+  SetMakeGraphicsFunction([this](plugkit::GraphicsEditorDelegate& delegate) {
+    // An editor opened through the host's gui extension lives in the host's X11 window.
+    if (!EditorWindow().IsCreated()) return CreateEditorGraphics(delegate);
+    plugkit::TimerHost& timers = HostTimers();
+    return CreateEditorGraphics(
+        delegate,
+        [&timers](plugkit::GraphicsEditorDelegate& d, int width, int height, int frameRate,
+                  float drawScale) -> std::unique_ptr<plugkit::gfx::Graphics> {
+          return std::make_unique<plugkit::gfx::GraphicsX11>(d, width, height, frameRate, drawScale,
+                                                             timers);
+        });
+  });
   SetLayoutFunction([this](plugkit::gfx::Graphics& graphics) {
     quorvel::LayoutEditor(graphics, MakeManualAction(*this));
   });

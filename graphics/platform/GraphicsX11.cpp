@@ -327,9 +327,10 @@ void GraphicsX11::OnMotion(const XEvent& motionEvent) {
     const float dY = y - lastPointerY_;
     lastPointerX_ = x;
     lastPointerY_ = y;
-    if (dX != 0.0f || dY != 0.0f) OnMouseDrag({PointerEvent{x, y, dX, dY, state}});
+    if (dX == 0.0f && dY == 0.0f) return;
+    OnMouseDrag({PointerEvent{x, y, dX, dY, state}});
     // A locked pointer goes back to where it was hidden; the move this causes arrives with no
-    // distance and is ignored.
+    // distance and ends above.
     if (cursorLocked_ && window_) MovePointer(hiddenX_, hiddenY_);
     return;
   }
