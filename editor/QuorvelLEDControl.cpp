@@ -16,7 +16,10 @@ QuorvelLEDControl::QuorvelLEDControl(float x, float y, const plugkit::gfx::Bitma
 QuorvelLEDControl::~QuorvelLEDControl() = default;
 
 void QuorvelLEDControl::SetLevel(double level) {
-  level_ = UnitLevel(level);
+  // Called on every idle update: an unchanged level costs no redraw.
+  const double unit = UnitLevel(level);
+  if (unit == level_) return;
+  level_ = unit;
   SetDirty(false);
 }
 

@@ -17,12 +17,16 @@ QuorvelMotorizedKnobControl::QuorvelMotorizedKnobControl(float x, float y,
 QuorvelMotorizedKnobControl::~QuorvelMotorizedKnobControl() = default;
 
 void QuorvelMotorizedKnobControl::SetMotorState(bool motorized) {
+  // Called on every idle update, just before SetMotorValue: only a change of state restarts
+  // the motor from the knob's own value.
+  if (motorized == motorized_) return;
   motorized_ = motorized;
   motorValue_ = Value(0);
   SetDirty(false);
 }
 
 void QuorvelMotorizedKnobControl::SetMotorValue(double value) {
+  if (value == motorValue_) return;  // an unchanged motor costs no redraw
   motorValue_ = value;
   SetDirty(false);
 }

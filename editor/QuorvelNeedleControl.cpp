@@ -17,7 +17,10 @@ QuorvelNeedleControl::QuorvelNeedleControl(float x, float y, const plugkit::gfx:
 QuorvelNeedleControl::~QuorvelNeedleControl() = default;
 
 void QuorvelNeedleControl::SetLevel(double level) {
-  level_ = UnitLevel(level);
+  // Called on every idle update: an unchanged level costs no redraw.
+  const double unit = UnitLevel(level);
+  if (unit == level_) return;
+  level_ = unit;
   SetDirty(false);
 }
 

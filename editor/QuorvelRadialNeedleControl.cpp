@@ -36,7 +36,10 @@ QuorvelRadialNeedleControl::QuorvelRadialNeedleControl(float cx, float cy, doubl
 QuorvelRadialNeedleControl::~QuorvelRadialNeedleControl() = default;
 
 void QuorvelRadialNeedleControl::SetLevel(double level) {
-  level_ = UnitLevel(level);
+  // Called on every idle update: an unchanged level costs no redraw.
+  const double unit = UnitLevel(level);
+  if (unit == level_) return;
+  level_ = unit;
   SetDirty(false);
 }
 
