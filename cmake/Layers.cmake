@@ -37,11 +37,12 @@ function(add_layer_library name dir)
   publish_layer_headers(${name} ${dir})
 endfunction()
 
-# add_test_suite(AREA DIR DEPS target...)
+# add_test_suite(AREA DIR [LAUNCHER program] DEPS target...)
 # One GoogleTest executable per test source (AREA_FILE), so that a suite builds and runs
-# on its own; every test is registered with CTest.
+# on its own; every test is registered with CTest. A launcher runs each test executable (for
+# example inside a virtual X server).
 function(add_test_suite area dir)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LAUNCHER" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp")
   foreach(source IN LISTS sources)
     get_filename_component(stem "${source}" NAME_WE)
@@ -53,6 +54,9 @@ function(add_test_suite area dir)
     target_compile_definitions(${name} PRIVATE
       TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       PROJECT_VERSION_TEXT="${PROJECT_VERSION}")
+    if(ARG_LAUNCHER)
+      set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${ARG_LAUNCHER}")
+    endif()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
   endforeach()
 endfunction()

@@ -1,9 +1,10 @@
-// The editor in a host's X11 window, through the gui extension: run under tests/with-xvfb.sh.
+// The editor in a host's X11 window, through the gui extension: run under tests/x11/with-xvfb.sh.
 
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -61,7 +62,7 @@ int OpenFileCount() {
 
 // One plug-in instance with its own host, as a DAW track holds it.
 struct Track {
-  Track() : host(std::make_unique<Host>()) {
+  explicit Track(clapHost::HostConfig config = {}) : host(std::make_unique<Host>(config)) {
     std::string error;
     instance = clapHost::PluginInstance::Create(kFactory, *host, "test.quorvel", error);
     if (!instance) ADD_FAILURE() << error;
@@ -95,7 +96,7 @@ class EditorWindowTest : public testing::Test {
     ASSERT_TRUE(made);
     setenv("XDG_CONFIG_HOME", config, 1);
     display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr) << "run under tests/with-xvfb.sh";
+    ASSERT_NE(display, nullptr) << "run under tests/x11/with-xvfb.sh";
     parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 2000, 1000, 0, 0, 0);
     XMapWindow(display, parent);
     XSync(display, False);
@@ -283,6 +284,38 @@ TEST_F(EditorWindowTest, SizeSetBeforeOpeningAndKeptAcrossHideAndShow) {
   EXPECT_EQ(gw, 1580u);
   EXPECT_EQ(gh, 700u);
   EXPECT_EQ(track.plugin->GetGraphics()->DrawScale(), 2.0f);
+  track.Destroy();
+}
+
+TEST_F(EditorWindowTest, EditorsOwnResizeIsNotRepeatedWhenTheHostAnswers) {
+  Track track;
+  ASSERT_TRUE(track.Open(parent));
+  Pump({&track});
+  // The corner control's way: a new draw scale, the host asked for the new size.
+  track.plugin->GetGraphics()->Resize(790, 350, 1.5f, true);
+  const auto requests = track.host->ResizeRequests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0], std::make_pair(1185u, 525u));
+  ASSERT_TRUE(track.gui->set_size(track.instance->Plugin(), 1185, 525));
+  EXPECT_EQ(track.plugin->GetGraphics()->DrawScale(), 1.5f);
+  EXPECT_EQ(track.host->ResizeRequests().size(), 1u);
+  track.Destroy();
+}
+
+TEST_F(EditorWindowTest, WithoutHostTimersTheFrameClockRunsFromMainThreadCallbacks) {
+  clapHost::HostConfig config;
+  config.timerSupport = clapHost::Offer::Absent;
+  Track track(config);
+  ASSERT_TRUE(track.Open(parent));
+  int w = 0, h = 0;
+  bool drawn = false;
+  for (int i = 0; i < 200 && !drawn; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    track.host->PumpMainThread();
+    const std::vector<uint32_t> pixels = Capture(track.EditorWindow(), w, h);
+    drawn = std::any_of(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0; });
+  }
+  EXPECT_TRUE(drawn);
   track.Destroy();
 }
 
