@@ -24,6 +24,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 namespace {
 
@@ -197,6 +198,30 @@ TEST_F(EditorWindowTest, KnobDragReachesTheHostAsGestureAndValues) {
                 &mask);
   EXPECT_EQ(rootX, x);
   EXPECT_EQ(rootY, y);
+  track.Destroy();
+}
+
+TEST_F(EditorWindowTest, KeysNoControlHandlesGoOnToTheHostsWindow) {
+  Track track;
+  ASSERT_TRUE(track.Open(parent));
+  Pump({&track});
+  XSelectInput(display, parent, KeyPressMask);
+  // A click on the background gives the editor the keyboard focus.
+  Window child = 0;
+  int x = 0, y = 0;
+  XTranslateCoordinates(display, track.EditorWindow(), DefaultRootWindow(display), 2, 2, &x, &y,
+                        &child);
+  XTestFakeMotionEvent(display, -1, x, y, 0);
+  XTestFakeButtonEvent(display, 1, True, 0);
+  XTestFakeButtonEvent(display, 1, False, 0);
+  Pump({&track});
+  XTestFakeKeyEvent(display, XKeysymToKeycode(display, XK_a), True, 0);
+  XTestFakeKeyEvent(display, XKeysymToKeycode(display, XK_a), False, 0);
+  Pump({&track});
+  XEvent event{};
+  ASSERT_TRUE(XCheckTypedWindowEvent(display, parent, KeyPress, &event));
+  EXPECT_TRUE(event.xkey.send_event);
+  EXPECT_EQ(XLookupKeysym(&event.xkey, 0), static_cast<KeySym>(XK_a));
   track.Destroy();
 }
 
