@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "host/AudioPortsExtensions.h"
+#include "host/GuiExtension.h"
 #include "host/ParamsExtension.h"
 #include "host/PresetLoadExtension.h"
 #include "host/RuntimeExtensions.h"
@@ -19,7 +20,8 @@ ClapPlugin::ClapPlugin(const PluginConfig& config, const clap_plugin_descriptor*
       PluginProcessor(config),
       ClapAdapter(descriptor, host),
       servesRealHost_(servesRealHost),
-      timerHost_(Host()) {
+      timerHost_(Host()),
+      editorWindow_(*this, Host()) {
   const auto channels = static_cast<size_t>(
       std::max(ChannelSlotCount(Direction::Input), ChannelSlotCount(Direction::Output)));
   pointers64_.assign(channels, nullptr);
@@ -27,7 +29,9 @@ ClapPlugin::ClapPlugin(const PluginConfig& config, const clap_plugin_descriptor*
 }
 
 ClapPlugin::~ClapPlugin() {
-  // The timer's platform primitive is a member here; stop it before the members go.
+  // The timers' platform primitive is a member here: the editor's frame clock and the
+  // instance timer stop before the members go.
+  editorWindow_.Destroy();
   StopInstanceTimer();
 }
 
@@ -77,6 +81,8 @@ bool ClapPlugin::OnInit() {
 
 // [main-thread]
 void ClapPlugin::OnDestroy() {
+  // A host may destroy the instance with the editor still open.
+  editorWindow_.Destroy();
   if (IsActive()) Deactivate();
   StopInstanceTimer();
   // Waiting callbacks see the destroying flag and skip their host calls.
@@ -231,6 +237,7 @@ const void* ClapPlugin::OnGetExtension(const char* id) {
   if (is(CLAP_EXT_LATENCY)) return &LatencyExtension();
   if (is(CLAP_EXT_TAIL)) return &TailExtension();
   if (is(CLAP_EXT_RENDER)) return &RenderExtension();
+  if (is(CLAP_EXT_GUI)) return HasEditor() ? &GuiExtension() : nullptr;
   // Linux plug-ins have no timer of their own: the instance timer runs on the host's.
   if (is(CLAP_EXT_TIMER_SUPPORT)) return &TimerSupportExtension();
   return nullptr;

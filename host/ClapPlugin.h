@@ -9,6 +9,7 @@
 #include "framework/SpscRing.h"
 #include "framework/plugin/PluginApiBase.h"
 #include "host/ClapAdapter.h"
+#include "host/ClapEditorWindow.h"
 #include "host/HostTimer.h"
 #include "host/MidiOutputList.h"
 
@@ -73,6 +74,15 @@ class ClapPlugin : public PluginApiBase, public PluginProcessor, public ClapAdap
 
   // [main-thread] The host's on_timer.
   void OnHostTimer(uint32_t id) const { timerHost_.OnHostTimer(id); }
+  // [main-thread] The host's timers, for the editor's frame clock.
+  TimerHost& HostTimers() { return timerHost_; }
+
+  // [main-thread] The editor in the host's window ("clap.gui").
+  ClapEditorWindow& EditorWindow() { return editorWindow_; }
+  const ClapEditorWindow& EditorWindow() const { return editorWindow_; }
+  bool ResizeEditorInHost(int width, int height) override {
+    return editorWindow_.ResizeInHost(width, height);
+  }
 
  protected:
   bool OnInit() override;
@@ -96,6 +106,7 @@ class ClapPlugin : public PluginApiBase, public PluginProcessor, public ClapAdap
 
   const bool servesRealHost_;
   HostTimer timerHost_;
+  ClapEditorWindow editorWindow_;
   ParamToHostQueue paramsToHost_;
   MidiOutputList midiOut_;
   std::vector<double*> pointers64_;

@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   clang clang-format libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libcairo2-dev libpango1.0-dev libfreetype-dev libx11-dev libsndfile1-dev
+  libcairo2-dev libpango1.0-dev libfreetype-dev libx11-dev libxext-dev libxtst-dev libsndfile1-dev
   fonts-roboto-unhinted fonts-dejavu-core poppler-utils
   xvfb xauth
 )

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "graphics/GraphicsCairo.h"
+#include "graphics/platform/GraphicsPlatformBase.h"
 
 namespace plugkit::gfx {
 
 // A platform layer without a window: the frame is rendered into the pixel buffer, pointer and
-// key events come from the caller through the Graphics entries, and the platform services
-// (menus, dialogs, clipboard, web addresses) report failure or cancellation. Used by tests and
-// tools to drive and look at the editor.
-class GraphicsHeadless : public GraphicsCairo {
+// key events come from the caller through the Graphics entries, and web addresses are not
+// opened. Used by tests and tools to drive and look at the editor.
+class GraphicsHeadless : public GraphicsPlatformBase {
  public:
   GraphicsHeadless(GraphicsEditorDelegate& delegate, int width, int height, int frameRate,
                    float drawScale);
@@ -38,37 +37,17 @@ class GraphicsHeadless : public GraphicsCairo {
   void EndFrame() override;
 
   void GetPointerPosition(float& x, float& y) const override;
-  void HidePointer(bool hide, bool lock) override;
   void MovePointer(float x, float y) override;
-  CursorShape SetCursorShape(CursorShape shape) override;
   void* OpenWindow(void* parent) override;
   void CloseWindow() override;
   void* NativeWindow() const override {
     return open_ ? const_cast<GraphicsHeadless*>(this) : nullptr;
   }
   bool IsWindowOpen() const override { return open_; }
-  MessageBoxResult ShowMessageBox(
-      const char* text, const char* title, MessageBoxType type,
-      const std::function<void(MessageBoxResult)>& completion = nullptr) override;
-  void ChooseFile(std::string& fileName, std::string& directory, FileAction action,
-                  const char* extensions) override;
-  void ChooseDirectory(std::string& directory) override;
-  bool ChooseColor(Color& color, const char* title) override;
   bool OpenWebAddress(const char* address, const char* title = nullptr,
                       const char* confirmText = nullptr,
                       const char* failureText = nullptr) override;
   const char* PlatformName() const override { return "headless"; }
-  bool RevealInFileBrowser(const char* path, bool select) override;
-  std::unique_ptr<PlatformFont> LoadSystemFont(const char* fontId, const char* family,
-                                               FontStyle style) override;
-  std::unique_ptr<PlatformFont> LoadFontData(const char* fontId, const void* bytes,
-                                             int size) override;
-  std::unique_ptr<PlatformFont> LoadFontFile(const char* fontId,
-                                             const char* fileOrResourceName) override;
-  void RegisterPlatformFont(const char* fontId, const PlatformFont& font) override;
-  void ShowPlatformTextEntry(int paramIndex, const TextStyle& style, const Rect& bounds, int length,
-                             const char* text) override;
-  PopupMenu* ShowPlatformMenu(PopupMenu& menu, const Rect& bounds, bool& isAsync) override;
   float WindowScale() const override { return screenScale_; }
 
  private:
@@ -76,9 +55,6 @@ class GraphicsHeadless : public GraphicsCairo {
   bool pointerCaptured_ = false;
   void* parent_ = nullptr;
   float windowScale_ = 1.0f;
-  float hiddenX_ = -1.0f;
-  float hiddenY_ = -1.0f;
-  CursorShape shownCursor_ = CursorShape::Arrow;
   int framesPresented_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "tools/clap-host/Host.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/clap/ext/Gui.h"
@@ -295,6 +296,13 @@ int Host::PumpTimers(std::chrono::steady_clock::time_point now) {
   }
   for (clap_id id : due) FireTimer(id);
   return static_cast<int>(due.size());
+}
+
+std::chrono::steady_clock::time_point Host::NextTimerDue() const {
+  std::lock_guard lock(mutex_);
+  auto next = std::chrono::steady_clock::time_point::max();
+  for (const Timer& timer : timers_) next = std::min(next, timer.nextDue);
+  return next;
 }
 
 int Host::FireAllTimers() {

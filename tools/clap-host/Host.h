@@ -94,6 +94,8 @@ class Host {
   int PumpTimers(std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
   // [main-thread] Fires every registered timer once, due or not.
   int FireAllTimers();
+  // [main-thread] When the next timer falls due; far in the future without timers.
+  std::chrono::steady_clock::time_point NextTimerDue() const;
 
   std::vector<LogEntry> Log() const;
   std::vector<std::string> QueriedExtensions() const;
