@@ -22,8 +22,8 @@
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 #include "tools/clap-host/PluginModule.h"
-#include "tools/quorvel-render/AudioFile.h"
-#include "tools/quorvel-render/DemoSignal.h"
+#include "tools/plugin-render/AudioFile.h"
+#include "tools/plugin-render/DemoSignal.h"
 
 // Xlib last: its macros clash with names used above.
 #include <X11/Xlib.h>

@@ -1,25 +1,17 @@
 #include "tools/quorvel-render/RenderOptions.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
+#include <utility>
+
+#include "tools/plugin-render/OptionReader.h"
 
 namespace quorvelRender {
 
 namespace {
 
-std::optional<double> Number(const std::string& text) {
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(begin, &end);
-  if (end == begin || *end != '\0' || errno != 0 || !std::isfinite(value)) return std::nullopt;
-  return value;
-}
-
 std::optional<int> Whole(const std::string& text, int low, int high) {
-  const auto value = Number(text);
-  if (!value || *value != std::floor(*value) || *value < low || *value > high) return std::nullopt;
+  const auto value = ParseNumber(text, low, high);
+  if (!value || *value != std::floor(*value)) return std::nullopt;
   return static_cast<int>(*value);
 }
 
@@ -59,57 +51,30 @@ std::optional<RenderOptions> ParseRenderOptions(std::span<const std::string> arg
                                                 std::string& error) {
   RenderOptions options;
   options.pluginPath = defaultPluginPath;
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string option = args[i];
-    std::optional<std::string> inlineValue;
-    if (option.rfind("--", 0) == 0) {
-      const size_t equals = option.find('=');
-      if (equals != std::string::npos) {
-        inlineValue = option.substr(equals + 1);
-        option = option.substr(0, equals);
-      }
-    }
-    const auto value = [&]() -> std::optional<std::string> {
-      if (inlineValue) return inlineValue;
-      if (i + 1 < args.size()) return args[++i];
-      error = option + " needs a value";
-      return std::nullopt;
-    };
-    const auto flag = [&]() {
-      if (inlineValue) error = option + " takes no value";
-      return !inlineValue;
-    };
-
+  OptionReader reader(args);
+  while (reader.Next()) {
+    const std::string& option = reader.Option();
     if (option == "--help" || option == "-h") {
-      if (!flag()) return std::nullopt;
+      if (!reader.NoValue(error)) return std::nullopt;
       options.help = true;
     } else if (option == "--list-presets") {
-      if (!flag()) return std::nullopt;
+      if (!reader.NoValue(error)) return std::nullopt;
       options.listPresets = true;
     } else if (option == "--out" || option == "--sidechain" || option == "--plugin" ||
                option == "--preset") {
-      const auto text = value();
+      const auto text = reader.Value(error, true);
       if (!text) return std::nullopt;
-      if (text->empty()) {
-        error = option + " needs a non-empty value";
-        return std::nullopt;
-      }
       std::string& target = option == "--out"         ? options.output
                             : option == "--sidechain" ? options.sidechain
                             : option == "--plugin"    ? options.pluginPath
                                                       : options.preset;
       target = *text;
     } else if (option == "--set") {
-      const auto text = value();
-      if (!text) return std::nullopt;
-      const size_t equals = text->find('=');
-      if (equals == std::string::npos || equals == 0) {
-        error = "--set expects NAME=TEXT, not '" + *text + "'";
-        return std::nullopt;
-      }
-      options.settings.emplace_back(text->substr(0, equals), text->substr(equals + 1));
+      auto setting = reader.Setting(error);
+      if (!setting) return std::nullopt;
+      options.settings.push_back(std::move(*setting));
     } else if (option == "--rate") {
-      const auto text = value();
+      const auto text = reader.Value(error);
       if (!text) return std::nullopt;
       options.sampleRate = Whole(*text, 8000, 384000);
       if (!options.sampleRate) {
@@ -117,7 +82,7 @@ std::optional<RenderOptions> ParseRenderOptions(std::span<const std::string> arg
         return std::nullopt;
       }
     } else if (option == "--block") {
-      const auto text = value();
+      const auto text = reader.Value(error);
       if (!text) return std::nullopt;
       const auto block = Whole(*text, 1, 65536);
       if (!block) {
@@ -126,19 +91,19 @@ std::optional<RenderOptions> ParseRenderOptions(std::span<const std::string> arg
       }
       options.blockSize = *block;
     } else if (option == "--tempo") {
-      const auto text = value();
+      const auto text = reader.Value(error);
       if (!text) return std::nullopt;
-      const auto tempo = Number(*text);
-      if (!tempo || *tempo < 20.0 || *tempo > 999.0) {
+      const auto tempo = ParseNumber(*text, 20.0, 999.0);
+      if (!tempo) {
         error = "--tempo expects beats per minute from 20 to 999, not '" + *text + "'";
         return std::nullopt;
       }
       options.tempo = *tempo;
     } else if (option == "--length") {
-      const auto text = value();
+      const auto text = reader.Value(error);
       if (!text) return std::nullopt;
-      const auto seconds = Number(*text);
-      if (!seconds || *seconds <= 0.0 || *seconds > 600.0) {
+      const auto seconds = ParseNumber(*text, 0.0, 600.0);
+      if (!seconds || *seconds <= 0.0) {
         error = "--length expects seconds above 0 and up to 600, not '" + *text + "'";
         return std::nullopt;
       }

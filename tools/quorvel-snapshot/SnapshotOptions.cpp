@@ -1,24 +1,13 @@
 #include "tools/quorvel-snapshot/SnapshotOptions.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
+#include <utility>
+
+#include "tools/plugin-render/OptionReader.h"
 
 namespace quorvelSnapshot {
 
-namespace {
-
-std::optional<double> Number(const std::string& text, double low, double high) {
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(begin, &end);
-  if (end == begin || *end != '\0' || errno != 0 || !(value >= low && value <= high))
-    return std::nullopt;
-  return value;
-}
-
-}  // namespace
+using quorvelRender::OptionReader;
+using quorvelRender::ParseNumber;
 
 const char* SnapshotUsage() {
   return "usage: quorvel-snapshot [INPUT] [options]\n"
@@ -42,61 +31,35 @@ std::optional<SnapshotOptions> ParseSnapshotOptions(std::span<const std::string>
                                                     std::string& error) {
   SnapshotOptions options;
   options.pluginPath = defaultPluginPath;
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string option = args[i];
-    std::optional<std::string> inlineValue;
-    if (option.rfind("--", 0) == 0) {
-      const size_t equals = option.find('=');
-      if (equals != std::string::npos) {
-        inlineValue = option.substr(equals + 1);
-        option = option.substr(0, equals);
-      }
-    }
-    const auto value = [&]() -> std::optional<std::string> {
-      if (inlineValue) return inlineValue;
-      if (i + 1 < args.size()) return args[++i];
-      error = option + " needs a value";
-      return std::nullopt;
-    };
-
+  OptionReader reader(args);
+  while (reader.Next()) {
+    const std::string& option = reader.Option();
     if (option == "--help" || option == "-h") {
-      if (inlineValue) {
-        error = option + " takes no value";
-        return std::nullopt;
-      }
+      if (!reader.NoValue(error)) return std::nullopt;
       options.help = true;
     } else if (option == "--out" || option == "--plugin" || option == "--preset") {
-      const auto text = value();
+      const auto text = reader.Value(error, true);
       if (!text) return std::nullopt;
-      if (text->empty()) {
-        error = option + " needs a non-empty value";
-        return std::nullopt;
-      }
       (option == "--out"      ? options.output
        : option == "--plugin" ? options.pluginPath
                               : options.preset) = *text;
     } else if (option == "--set") {
-      const auto text = value();
-      if (!text) return std::nullopt;
-      const size_t equals = text->find('=');
-      if (equals == std::string::npos || equals == 0) {
-        error = "--set expects NAME=TEXT, not '" + *text + "'";
-        return std::nullopt;
-      }
-      options.settings.emplace_back(text->substr(0, equals), text->substr(equals + 1));
+      auto setting = reader.Setting(error);
+      if (!setting) return std::nullopt;
+      options.settings.push_back(std::move(*setting));
     } else if (option == "--scale") {
-      const auto text = value();
+      const auto text = reader.Value(error);
       if (!text) return std::nullopt;
-      const auto scale = Number(*text, 0.5, 4.0);
+      const auto scale = ParseNumber(*text, 0.5, 4.0);
       if (!scale) {
         error = "--scale expects a number from 0.5 to 4, not '" + *text + "'";
         return std::nullopt;
       }
       options.scale = *scale;
     } else if (option == "--seconds") {
-      const auto text = value();
+      const auto text = reader.Value(error);
       if (!text) return std::nullopt;
-      const auto seconds = Number(*text, 0.0, 3600.0);
+      const auto seconds = ParseNumber(*text, 0.0, 3600.0);
       if (!seconds || *seconds <= 0.0) {
         error = "--seconds expects a number above 0 and up to 3600, not '" + *text + "'";
         return std::nullopt;
