@@ -7,34 +7,20 @@
 
 #include "host/clap/ext/Gui.h"
 #include "product/Quorvel.h"
+#include "tests/product/InProcessFactory.h"
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 
 namespace {
 
-const clap_plugin_descriptor kDescriptor{CLAP_VERSION_INIT,
-                                         "test.quorvel",
-                                         "Quorvel",
-                                         "",
-                                         "",
-                                         "",
-                                         "",
-                                         PROJECT_VERSION_TEXT,
-                                         "",
-                                         nullptr};
-
-const clap_plugin_factory kFactory{
-    [](const clap_plugin_factory*) -> uint32_t { return 1; },
-    [](const clap_plugin_factory*, uint32_t) { return &kDescriptor; },
-    [](const clap_plugin_factory*, const clap_host* host, const char*) {
-      return (new quorvel::Quorvel(&kDescriptor, host, true))->ClapPluginStruct();
-    }};
+using testSupport::kQuorvelFactory;
+using testSupport::kQuorvelTestId;
 
 class GuiExtensionTest : public testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    instance = clapHost::PluginInstance::Create(kFactory, host, "test.quorvel", error);
+    instance = clapHost::PluginInstance::Create(kQuorvelFactory, host, kQuorvelTestId, error);
     ASSERT_TRUE(instance) << error;
     plugin = instance->Plugin();
     gui = instance->GetExtension<clap_plugin_gui>(CLAP_EXT_GUI);

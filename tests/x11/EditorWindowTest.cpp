@@ -17,6 +17,7 @@
 #include "graphics/platform/GraphicsHeadless.h"
 #include "host/clap/ext/Gui.h"
 #include "product/Quorvel.h"
+#include "tests/product/InProcessFactory.h"
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 
@@ -34,23 +35,8 @@ using clapHost::OutputEventList;
 
 constexpr int kLfo1Rate = 2;  // Double
 
-const clap_plugin_descriptor kDescriptor{CLAP_VERSION_INIT,
-                                         "test.quorvel",
-                                         "Quorvel",
-                                         "",
-                                         "",
-                                         "",
-                                         "",
-                                         PROJECT_VERSION_TEXT,
-                                         "",
-                                         nullptr};
-
-const clap_plugin_factory kFactory{
-    [](const clap_plugin_factory*) -> uint32_t { return 1; },
-    [](const clap_plugin_factory*, uint32_t) { return &kDescriptor; },
-    [](const clap_plugin_factory*, const clap_host* host, const char*) {
-      return (new quorvel::Quorvel(&kDescriptor, host, true))->ClapPluginStruct();
-    }};
+using testSupport::kQuorvelFactory;
+using testSupport::kQuorvelTestId;
 
 int OpenFileCount() {
   int count = 0;
@@ -65,7 +51,7 @@ int OpenFileCount() {
 struct Track {
   explicit Track(clapHost::HostConfig config = {}) : host(std::make_unique<Host>(config)) {
     std::string error;
-    instance = clapHost::PluginInstance::Create(kFactory, *host, "test.quorvel", error);
+    instance = clapHost::PluginInstance::Create(kQuorvelFactory, *host, kQuorvelTestId, error);
     if (!instance) ADD_FAILURE() << error;
     plugin = plugkit::ClapPlugin::FromClap(instance->Plugin());
     gui = instance->GetExtension<clap_plugin_gui>(CLAP_EXT_GUI);
