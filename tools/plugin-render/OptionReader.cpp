@@ -58,4 +58,9 @@ std::optional<double> ParseNumber(const std::string& text, double low, double hi
   return value;
 }
 
+std::optional<double> ParsePositive(const std::string& text, double high) {
+  const auto value = ParseNumber(text, 0.0, high);
+  return value && *value > 0.0 ? value : std::nullopt;
+}
+
 }  // namespace quorvelRender

@@ -21,6 +21,17 @@ class OptionReader {
   std::optional<std::string> Value(std::string& error, bool nonEmpty = false);
   // For an option that takes no value: false, with `error` set, when one was given inline.
   bool NoValue(std::string& error) const;
+  // The option's value through `parse`, which gives an optional; none, with `error` saying
+  // what was expected ("--rate expects <expected>, not 'x'"), when it gives none.
+  template <class Parse>
+  auto Parsed(std::string& error, const std::string& expected, Parse parse)
+      -> decltype(parse(std::string{})) {
+    const auto text = Value(error);
+    if (!text) return std::nullopt;
+    auto value = parse(*text);
+    if (!value) error = option_ + " expects " + expected + ", not '" + *text + "'";
+    return value;
+  }
   // The option's value split as NAME=TEXT, as --set takes it.
   std::optional<std::pair<std::string, std::string>> Setting(std::string& error);
 
@@ -33,5 +44,7 @@ class OptionReader {
 
 // The text as a number, when all of it is one and it lies within low … high.
 std::optional<double> ParseNumber(const std::string& text, double low, double high);
+// The text as a number above 0 and up to high.
+std::optional<double> ParsePositive(const std::string& text, double high);
 
 }  // namespace quorvelRender

@@ -74,39 +74,26 @@ std::optional<RenderOptions> ParseRenderOptions(std::span<const std::string> arg
       if (!setting) return std::nullopt;
       options.settings.push_back(std::move(*setting));
     } else if (option == "--rate") {
-      const auto text = reader.Value(error);
-      if (!text) return std::nullopt;
-      options.sampleRate = Whole(*text, 8000, 384000);
-      if (!options.sampleRate) {
-        error = "--rate expects a whole number of hertz from 8000 to 384000, not '" + *text + "'";
-        return std::nullopt;
-      }
+      const auto rate = reader.Parsed(error, "a whole number of hertz from 8000 to 384000",
+                                      [](const std::string& t) { return Whole(t, 8000, 384000); });
+      if (!rate) return std::nullopt;
+      options.sampleRate = *rate;
     } else if (option == "--block") {
-      const auto text = reader.Value(error);
-      if (!text) return std::nullopt;
-      const auto block = Whole(*text, 1, 65536);
-      if (!block) {
-        error = "--block expects a whole number of frames from 1 to 65536, not '" + *text + "'";
-        return std::nullopt;
-      }
+      const auto block = reader.Parsed(error, "a whole number of frames from 1 to 65536",
+                                       [](const std::string& t) { return Whole(t, 1, 65536); });
+      if (!block) return std::nullopt;
       options.blockSize = *block;
     } else if (option == "--tempo") {
-      const auto text = reader.Value(error);
-      if (!text) return std::nullopt;
-      const auto tempo = ParseNumber(*text, 20.0, 999.0);
-      if (!tempo) {
-        error = "--tempo expects beats per minute from 20 to 999, not '" + *text + "'";
-        return std::nullopt;
-      }
+      const auto tempo =
+          reader.Parsed(error, "beats per minute from 20 to 999",
+                        [](const std::string& t) { return ParseNumber(t, 20.0, 999.0); });
+      if (!tempo) return std::nullopt;
       options.tempo = *tempo;
     } else if (option == "--length") {
-      const auto text = reader.Value(error);
-      if (!text) return std::nullopt;
-      const auto seconds = ParseNumber(*text, 0.0, 600.0);
-      if (!seconds || *seconds <= 0.0) {
-        error = "--length expects seconds above 0 and up to 600, not '" + *text + "'";
-        return std::nullopt;
-      }
+      const auto seconds =
+          reader.Parsed(error, "seconds above 0 and up to 600",
+                        [](const std::string& t) { return ParsePositive(t, 600.0); });
+      if (!seconds) return std::nullopt;
       options.demoSeconds = *seconds;
     } else if (option.size() > 1 && option[0] == '-') {
       error = "unknown option '" + option + "' (--help lists them)";

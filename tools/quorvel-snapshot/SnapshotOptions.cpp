@@ -8,6 +8,7 @@ namespace quorvelSnapshot {
 
 using quorvelRender::OptionReader;
 using quorvelRender::ParseNumber;
+using quorvelRender::ParsePositive;
 
 const char* SnapshotUsage() {
   return "usage: quorvel-snapshot [INPUT] [options]\n"
@@ -48,22 +49,16 @@ std::optional<SnapshotOptions> ParseSnapshotOptions(std::span<const std::string>
       if (!setting) return std::nullopt;
       options.settings.push_back(std::move(*setting));
     } else if (option == "--scale") {
-      const auto text = reader.Value(error);
-      if (!text) return std::nullopt;
-      const auto scale = ParseNumber(*text, 0.5, 4.0);
-      if (!scale) {
-        error = "--scale expects a number from 0.5 to 4, not '" + *text + "'";
-        return std::nullopt;
-      }
+      const auto scale = reader.Parsed(error, "a number from 0.5 to 4", [](const std::string& t) {
+        return ParseNumber(t, 0.5, 4.0);
+      });
+      if (!scale) return std::nullopt;
       options.scale = *scale;
     } else if (option == "--seconds") {
-      const auto text = reader.Value(error);
-      if (!text) return std::nullopt;
-      const auto seconds = ParseNumber(*text, 0.0, 3600.0);
-      if (!seconds || *seconds <= 0.0) {
-        error = "--seconds expects a number above 0 and up to 3600, not '" + *text + "'";
-        return std::nullopt;
-      }
+      const auto seconds =
+          reader.Parsed(error, "a number above 0 and up to 3600",
+                        [](const std::string& t) { return ParsePositive(t, 3600.0); });
+      if (!seconds) return std::nullopt;
       options.seconds = *seconds;
     } else if (option.size() > 1 && option[0] == '-') {
       error = "unknown option '" + option + "' (--help lists them)";
