@@ -6,7 +6,6 @@
 #include <cmath>
 #include <thread>
 
-#include "tests/HostLibraryNames.h"
 #include "tests/integration/QuorvelHarness.h"
 
 namespace quorvelTest {

@@ -9,10 +9,6 @@
 namespace quorvelTest {
 namespace {
 
-using clapHost::Host;
-using clapHost::InputEventList;
-using clapHost::OutputEventList;
-
 std::string ToText(const clap_plugin_params& params, const clap_plugin* plugin, clap_id id,
                    double value) {
   char text[CLAP_NAME_SIZE] = {};

@@ -90,12 +90,6 @@ extern "C" __attribute__((visibility("default"))) int pthread_mutex_lock(pthread
 namespace quorvelTest {
 namespace {
 
-using clapHost::AudioBlock;
-using clapHost::Host;
-using clapHost::InputEventList;
-using clapHost::OutputEventList;
-using clapHost::SampleSize;
-
 // Counts the allocations and locks of one call made on this thread.
 template <class Call>
 std::pair<int, int> Count(Call&& call) {

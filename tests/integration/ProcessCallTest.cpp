@@ -4,7 +4,6 @@
 #include <cmath>
 #include <random>
 
-#include "tests/HostLibraryNames.h"
 #include "tests/integration/QuorvelHarness.h"
 
 namespace quorvelTest {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/clap/Clap.h"
+#include "tests/HostLibraryNames.h"
 #include "tools/clap-host/AudioBlock.h"
 #include "tools/clap-host/EventLists.h"
 #include "tools/clap-host/Host.h"

@@ -14,16 +14,15 @@
 #include "host/clap/ext/AudioPortsConfig.h"
 #include "host/clap/ext/Params.h"
 #include "host/clap/ext/PresetLoad.h"
+#include "tests/HostLibraryNames.h"
 #include "tools/clap-host/AudioBlock.h"
 #include "tools/clap-host/EventLists.h"
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 #include "tools/clap-host/PluginModule.h"
 
+namespace quorvelTest {
 namespace {
-
-using clapHost::AudioBlock;
-using clapHost::SampleSize;
 
 constexpr double kRate = 48000.0;
 constexpr uint32_t kBlock = 512;
@@ -263,3 +262,4 @@ TEST(RenderPluginTest, EveryFactoryPresetStaysFiniteAndInRange) {
 }
 
 }  // namespace
+}  // namespace quorvelTest

@@ -15,12 +15,6 @@
 namespace quorvelTest {
 namespace {
 
-using clapHost::AudioBlock;
-using clapHost::Host;
-using clapHost::InputEventList;
-using clapHost::OutputEventList;
-using clapHost::SampleSize;
-
 constexpr double kRate = 48000.0;
 constexpr uint32_t kBlock = 4096;
 constexpr int kPresetCount = 27;

@@ -16,17 +16,13 @@
 #include "host/clap/ext/PresetLoad.h"
 #include "host/clap/ext/State.h"
 #include "product/Quorvel.h"
+#include "tests/HostLibraryNames.h"
 #include "tests/product/InProcessFactory.h"
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 
+namespace quorvelTest {
 namespace {
-
-using clapHost::AudioBlock;
-using clapHost::Host;
-using clapHost::InputEventList;
-using clapHost::OutputEventList;
-using clapHost::SampleSize;
 
 constexpr int kLfo1Rate = 2;
 constexpr int kResonance = 23;
@@ -121,3 +117,4 @@ TEST(ConcurrencyTest, MainThreadCallsRunBesideTheProcessCall) {
 }
 
 }  // namespace
+}  // namespace quorvelTest

@@ -17,6 +17,7 @@
 #include "graphics/platform/GraphicsHeadless.h"
 #include "host/clap/ext/Gui.h"
 #include "product/Quorvel.h"
+#include "tests/HostLibraryNames.h"
 #include "tests/product/InProcessFactory.h"
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
@@ -27,11 +28,8 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+namespace quorvelTest {
 namespace {
-
-using clapHost::Host;
-using clapHost::InputEventList;
-using clapHost::OutputEventList;
 
 constexpr int kLfo1Rate = 2;  // Double
 
@@ -368,3 +366,4 @@ TEST_F(EditorWindowTest, RepeatedOpenAndDestroyLeaksNothing) {
 }
 
 }  // namespace
+}  // namespace quorvelTest
