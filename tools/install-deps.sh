@@ -9,6 +9,7 @@ packages=(
   libcairo2-dev libpango1.0-dev libfreetype-dev libx11-dev libxext-dev libxtst-dev libsndfile1-dev
   fonts-roboto-unhinted fonts-dejavu-core poppler-utils
   xvfb xauth
+  dpkg-dev file help2man
 )
 
 missing=()

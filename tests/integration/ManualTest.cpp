@@ -1,6 +1,6 @@
 // The generated manual as a user meets it: every parameter and preset the module offers is
 // named in it, it says what it is, its outline lists the chapters, and the installed editor
-// finds it beside the installed module.
+// finds it from the installed module.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <regex>
 #include <sstream>
@@ -121,20 +122,34 @@ TEST(ManualTest, ContentsGiveThePageOfEveryHeading) {
   EXPECT_GE(entries, 7);
 }
 
+// A prefix that is a CLAP folder gets the module and the manual at its top and nothing else;
+// any other gets the system tree, where the manual is reached from lib/clap/Resources.
 TEST(ManualTest, InstalledEditorFindsTheInstalledManual) {
   std::string pattern = (fs::temp_directory_path() / "quorvel-manual-test-XXXXXX").string();
   ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const fs::path prefix = fs::path(pattern) / "clap";
-  const std::string command = Quoted(CMAKE_COMMAND) + " --install " + Quoted(BUILD_DIR) +
-                              " --prefix " + Quoted(prefix.string()) + " >/dev/null";
-  const int status = std::system(command.c_str());
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+  const struct {
+    const char* prefix;
+    const char* module;
+    const char* manual;
+  } cases[] = {
+      {"clap", "Quorvel.clap", "Quorvel_manual.pdf"},
+      {"usr", "lib/clap/Quorvel.clap", "lib/clap/Resources/Quorvel_manual.pdf"},
+  };
+  for (const auto& c : cases) {
+    const fs::path prefix = fs::path(pattern) / c.prefix;
+    const std::string command = Quoted(CMAKE_COMMAND) + " --install " + Quoted(BUILD_DIR) +
+                                " --prefix " + Quoted(prefix.string()) + " >/dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
 
-  const fs::path module = prefix / "Quorvel.clap";
-  ASSERT_TRUE(fs::exists(module));
-  EXPECT_EQ(quorvel::FindManualUrl(module.string()),
-            quorvel::ManualUrlForPath((prefix / "Quorvel_manual.pdf").string()));
-  EXPECT_EQ(fs::file_size(prefix / "Quorvel_manual.pdf"), fs::file_size(QUORVEL_MANUAL_PDF));
+    const fs::path module = prefix / c.module;
+    ASSERT_TRUE(fs::exists(module)) << module;
+    EXPECT_EQ(quorvel::FindManualUrl(module.string()),
+              quorvel::ManualUrlForPath((prefix / c.manual).string()));
+    EXPECT_EQ(fs::file_size(prefix / c.manual), fs::file_size(QUORVEL_MANUAL_PDF)) << c.prefix;
+  }
+  const fs::directory_iterator clapFolder(fs::path(pattern) / "clap");
+  EXPECT_EQ(std::distance(clapFolder, fs::directory_iterator()), 2);
   fs::remove_all(pattern);
 }
 

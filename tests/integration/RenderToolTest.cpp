@@ -223,7 +223,7 @@ TEST_F(RenderToolTest, MistakesEndWithOneClearLineAndNoOutput) {
 
   const Result help = Run({"--help"});
   EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.out.find("usage: quorvel-render"), std::string::npos);
+  EXPECT_NE(help.out.find("Usage: quorvel-render"), std::string::npos);
 }
 
 }  // namespace

@@ -3,14 +3,37 @@
 #include <iostream>
 #include <string>
 
+#include "product/Version.h"
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 #include "tools/clap-host/PluginModule.h"
 #include "tools/quorvel-info/InfoPrinter.h"
 
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: quorvel-info PATH.clap\n"
+    "Loads the CLAP module PATH.clap as a host does and prints what it tells a host: each\n"
+    "plug-in's descriptor, parameters (id, name, flags, range, default and its text),\n"
+    "audio ports and their configurations, latency and tail, and the presets a preset\n"
+    "indexer finds, with their load keys.\n"
+    "  --help     print this text and exit\n"
+    "  --version  print the version and exit\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  const std::string first = argc > 1 ? argv[1] : "";
+  if (argc == 2 && (first == "--help" || first == "-h")) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (argc == 2 && first == "--version") {
+    std::cout << "quorvel-info (Quorvel) " << quorvel::kVersionText << "\n";
+    return 0;
+  }
   if (argc != 2) {
-    std::cerr << "usage: quorvel-info PATH.clap\n";
+    std::cerr << kUsage;
     return 2;
   }
   std::string error;

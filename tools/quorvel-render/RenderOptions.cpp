@@ -18,23 +18,25 @@ std::optional<int> Whole(const std::string& text, int low, int high) {
 }  // namespace
 
 const char* RenderUsage() {
-  return "usage: quorvel-render [INPUT] [options]\n"
+  return "Usage: quorvel-render [INPUT] [options]\n"
          "Renders INPUT (WAV, FLAC, AIFF or OGG) through Quorvel.clap, or a built-in demo\n"
          "of drums, bass and chords when no INPUT is given.\n"
          "  --out FILE          output file; the format follows its extension\n"
          "                      (.wav .flac .aiff .ogg), else the input's format\n"
          "  --sidechain FILE    side-chain input for the detectors (same sample rate)\n"
-         "  --preset NAME|INDEX factory preset to load first\n"
+         "  --preset NAME|INDEX\n"
+         "                      factory preset to load first\n"
          "  --set NAME=TEXT     set a parameter as its display text, e.g. --set 'drive=0.5'\n"
          "                      (repeatable; applied after the preset)\n"
          "  --rate HZ           sample rate of the demo (default 48000); must match an input\n"
          "  --block N           frames per process call (default 512)\n"
          "  --tempo BPM         host tempo (default 120)\n"
          "  --length SECONDS    length of the demo (default 8)\n"
-         "  --plugin PATH       the module to load (default: the Quorvel.clap built beside\n"
-         "                      this program)\n"
+         "  --plugin PATH       the module to load (default: the Quorvel.clap installed\n"
+         "                      with this program, or else the one built beside it)\n"
          "  --list-presets      print the factory presets and exit\n"
-         "  --help              print this text and exit\n";
+         "  --help              print this text and exit\n"
+         "  --version           print the version and exit\n";
 }
 
 std::string DefaultOutputPath(const std::string& input) {
@@ -57,6 +59,9 @@ std::optional<RenderOptions> ParseRenderOptions(std::span<const std::string> arg
     if (option == "--help" || option == "-h") {
       if (!reader.NoValue(error)) return std::nullopt;
       options.help = true;
+    } else if (option == "--version") {
+      if (!reader.NoValue(error)) return std::nullopt;
+      options.version = true;
     } else if (option == "--list-presets") {
       if (!reader.NoValue(error)) return std::nullopt;
       options.listPresets = true;

@@ -22,6 +22,7 @@ struct RenderOptions {
   double demoSeconds = 8.0;
   bool listPresets = false;
   bool help = false;
+  bool version = false;
 };
 
 // Parses the arguments after the program name. Empty, with one line in error, on a mistake.

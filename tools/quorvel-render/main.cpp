@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "product/Version.h"
 #include "tools/plugin-render/AudioFile.h"
 #include "tools/plugin-render/DemoSignal.h"
 #include "tools/plugin-render/PluginRenderer.h"
+#include "tools/plugin-render/ProgramModule.h"
 #include "tools/quorvel-render/RenderOptions.h"
 
 namespace {
@@ -115,10 +117,15 @@ int Run(const RenderOptions& options) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   std::string error;
-  const auto options = ParseRenderOptions(args, QUORVEL_DEFAULT_PLUGIN, error);
+  const auto options = ParseRenderOptions(
+      args, ModuleNearProgram({QUORVEL_INSTALLED_MODULE, QUORVEL_BUILT_MODULE}), error);
   if (!options) return Fail(error);
   if (options->help) {
     std::cout << RenderUsage();
+    return 0;
+  }
+  if (options->version) {
+    std::cout << "quorvel-render (Quorvel) " << quorvel::kVersionText << "\n";
     return 0;
   }
   try {

@@ -11,20 +11,22 @@ using quorvelRender::ParseNumber;
 using quorvelRender::ParsePositive;
 
 const char* SnapshotUsage() {
-  return "usage: quorvel-snapshot [INPUT] [options]\n"
+  return "Usage: quorvel-snapshot [INPUT] [options]\n"
          "Draws Quorvel's editor, as a host shows it, into a PNG file without opening a\n"
          "window. With INPUT (WAV, FLAC, AIFF or OGG) or --seconds, audio runs through the\n"
          "plug-in first, so lamps, meters and motorized knobs show live values.\n"
          "  --out FILE.png      the picture (default quorvel-editor.png)\n"
          "  --scale S           draw scale from 0.5 to 4 (default 1)\n"
-         "  --preset NAME|INDEX factory preset to load first\n"
+         "  --preset NAME|INDEX\n"
+         "                      factory preset to load first\n"
          "  --set NAME=TEXT     set a parameter as its display text (repeatable; applied\n"
          "                      after the preset)\n"
          "  --seconds N         run N seconds of the built-in demo, or only the first N\n"
          "                      seconds of INPUT (up to 3600)\n"
-         "  --plugin PATH       the module to load (default: the Quorvel.clap built beside\n"
-         "                      this program)\n"
-         "  --help              print this text and exit\n";
+         "  --plugin PATH       the module to load (default: the Quorvel.clap installed\n"
+         "                      with this program, or else the one built beside it)\n"
+         "  --help              print this text and exit\n"
+         "  --version           print the version and exit\n";
 }
 
 std::optional<SnapshotOptions> ParseSnapshotOptions(std::span<const std::string> args,
@@ -38,6 +40,9 @@ std::optional<SnapshotOptions> ParseSnapshotOptions(std::span<const std::string>
     if (option == "--help" || option == "-h") {
       if (!reader.NoValue(error)) return std::nullopt;
       options.help = true;
+    } else if (option == "--version") {
+      if (!reader.NoValue(error)) return std::nullopt;
+      options.version = true;
     } else if (option == "--out" || option == "--plugin" || option == "--preset") {
       const auto text = reader.Value(error, true);
       if (!text) return std::nullopt;

@@ -18,6 +18,7 @@ struct SnapshotOptions {
   double scale = 1.0;
   double seconds = 0.0;  // of the demo, or the first of INPUT; 0: no demo, all of INPUT
   bool help = false;
+  bool version = false;
 };
 
 // Parses the arguments after the program name. Empty, with one line in error, on a mistake.

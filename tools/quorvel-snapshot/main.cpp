@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "product/Version.h"
 #include "tools/plugin-render/AudioFile.h"
 #include "tools/plugin-render/DemoSignal.h"
 #include "tools/plugin-render/PluginRenderer.h"
+#include "tools/plugin-render/ProgramModule.h"
 #include "tools/quorvel-snapshot/EditorPicture.h"
 #include "tools/quorvel-snapshot/SnapshotOptions.h"
 
@@ -69,10 +71,16 @@ int Run(const SnapshotOptions& options) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   std::string error;
-  const auto options = ParseSnapshotOptions(args, QUORVEL_DEFAULT_PLUGIN, error);
+  const auto options = ParseSnapshotOptions(
+      args, quorvelRender::ModuleNearProgram({QUORVEL_INSTALLED_MODULE, QUORVEL_BUILT_MODULE}),
+      error);
   if (!options) return Fail(error);
   if (options->help) {
     std::cout << SnapshotUsage();
+    return 0;
+  }
+  if (options->version) {
+    std::cout << "quorvel-snapshot (Quorvel) " << quorvel::kVersionText << "\n";
     return 0;
   }
   try {
