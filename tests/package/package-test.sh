@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package of a build, as a user receives it.
-#   package-test.sh build BUILD-DIR WORK-DIR      makes the package in WORK-DIR
-#   package-test.sh contents WORK-DIR             its files are where hosts and users look
-#   package-test.sh unpacked WORK-DIR             unpacked into a scratch root, its programs run
-#                                                 on its module without the build
+#   package-test.sh build WORK-DIR BUILD-DIR [CPACK] makes the package in WORK-DIR
+#   package-test.sh contents WORK-DIR                its files are where hosts and users look
+#   package-test.sh unpacked WORK-DIR                unpacked into a scratch root, its programs
+#                                                    run on its module without the build
 set -euo pipefail
 step=$1
 work=$2
@@ -23,7 +23,7 @@ case $step in
   build)
     rm -rf "$work"
     mkdir -p "$work"
-    cpack --config "$3/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    "${4:-cpack}" --config "$3/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
       { cat "$work/cpack.log"; fail "cpack failed"; }
     package >/dev/null
     ;;
