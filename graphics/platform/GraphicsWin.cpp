@@ -148,6 +148,7 @@ void GraphicsWin::OnCreated(HWND window) {
 
 void GraphicsWin::StartFrameClock() {
   if (vsync_) {
+    pacer_ = FramePacer();  // a new clock counts from 0
     clock_.Start(window_, GetDC(window_));
     return;
   }
@@ -187,7 +188,7 @@ void GraphicsWin::CloseWindow() {
   if (window_) {
     // No message of the dying window reaches this object any more.
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
+    if (!destroyedByHost_) DestroyWindow(window_);
   }
   ReleaseWindowResources();
   closing_ = false;
@@ -303,7 +304,11 @@ std::intptr_t GraphicsWin::HandleMessage(unsigned message, std::uintptr_t wParam
       return 0;
     case WM_DESTROY:
       // The host destroyed its window, and this one with it.
-      if (!closing_) CloseWindow();
+      if (!closing_) {
+        destroyedByHost_ = true;
+        CloseWindow();
+        destroyedByHost_ = false;
+      }
       return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:

@@ -79,6 +79,7 @@ class GraphicsWin : public GraphicsPlatformBase {
   bool oleInitialised_ = false;
   bool classRegistered_ = false;
   bool closing_ = false;
+  bool destroyedByHost_ = false;
   bool systemPointerHidden_ = false;
   bool trackingLeave_ = false;
   const bool vsync_;
