@@ -129,7 +129,6 @@ void* GraphicsWin::OpenWindow(void* parent) {
     }
     target->Release();  // the creation reference
   }
-  deviceContext_ = GetDC(window_);
   RebuildSurface();
   SetScreenScale(scale);
   Delegate().LayoutEditor(*this);
@@ -196,7 +195,6 @@ void GraphicsWin::CloseWindow() {
 
 void GraphicsWin::ReleaseWindowResources() {
   window_ = nullptr;
-  deviceContext_ = nullptr;
   trackingLeave_ = false;
   if (!classRegistered_) return;
   classRegistered_ = false;

@@ -9,7 +9,6 @@
 // Win32 handle types, declared here so that <windows.h> and its macros stay out of every file
 // that includes this.
 struct HWND__;
-struct HDC__;
 struct HDROP__;
 struct IDropTarget;
 
@@ -74,7 +73,6 @@ class GraphicsWin : public GraphicsPlatformBase {
 
   HWND__* window_ = nullptr;
   HWND__* parent_ = nullptr;
-  HDC__* deviceContext_ = nullptr;
   IDropTarget* dropTarget_ = nullptr;
   bool oleInitialised_ = false;
   bool classRegistered_ = false;
