@@ -4,6 +4,9 @@
 #include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#if defined(_WIN32)
+#include <direct.h>
+#endif
 
 #include <cerrno>
 #include <charconv>
@@ -29,10 +32,29 @@ bool IsSpace(char c) {
 
 // The host may have switched the process to a locale with a decimal comma; the file always
 // uses the C locale.
-locale_t CLocale() {
-  static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-  return locale;
+#if defined(_WIN32)
+// Windows has no FIFOs to guard against, and its handles are not inherited unless asked for.
+constexpr int kReadFlags = O_RDONLY | O_BINARY;
+constexpr int kWriteFlags = O_WRONLY | O_CREAT | O_TRUNC | O_BINARY;
+
+float ParseFloat(const char* text, char** end) {
+  static const _locale_t locale = _create_locale(LC_ALL, "C");
+  // mingw declares no _strtof_l; a float read through double rounds the same here.
+  return static_cast<float>(_strtod_l(text, end, locale));
 }
+
+int MakeFolder(const char* path) { return ::_mkdir(path); }
+#else
+constexpr int kReadFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+constexpr int kWriteFlags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
+
+float ParseFloat(const char* text, char** end) {
+  static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  return strtof_l(text, end, locale);
+}
+
+int MakeFolder(const char* path) { return ::mkdir(path, 0755); }
+#endif
 
 // Every missing folder along the path, like mkdir -p. A file where a folder should be counts
 // as success here; opening the preference file then fails.
@@ -41,7 +63,7 @@ bool MakeFolders(const std::string& folder) {
     if (pos != folder.size() && folder[pos] != '/') continue;
     const std::string part = folder.substr(0, pos);
     if (part.empty() || part.back() == '/') continue;
-    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    if (MakeFolder(part.c_str()) != 0 && errno != EEXIST) return false;
   }
   return true;
 }
@@ -94,7 +116,7 @@ std::optional<float> ParseDisplayScale(std::string_view line) {
   const char* begin = text.c_str();
   char* end = nullptr;
   errno = 0;
-  const float value = strtof_l(begin, &end, CLocale());
+  const float value = ParseFloat(begin, &end);
   if (errno == ERANGE || end == begin) return std::nullopt;
   for (const char* p = end; *p; ++p) {
     if (!IsSpace(*p)) return std::nullopt;
@@ -107,7 +129,7 @@ std::optional<float> ReadDisplayScale(std::string_view name) {
   const std::string path = DisplayScalePath(name);
   if (path.empty()) return std::nullopt;
   // Non-blocking, so that a FIFO planted under the name cannot stall the host's main thread.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), kReadFlags);
   if (fd < 0) return std::nullopt;
   struct stat info {};
   std::string line;
@@ -148,7 +170,7 @@ bool WriteDisplayScale(std::string_view name, float scale) {
   if (!MakeFolders(folder)) return false;
   // Written beside the file and renamed over it, so a failed write keeps the old value.
   const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int fd = ::open(temporary.c_str(), kWriteFlags, 0644);
   if (fd < 0) return false;
   const bool written = WriteAll(fd, text, length);
   const bool closed = ::close(fd) == 0;

@@ -1,7 +1,5 @@
 #include "editor/ManualLocator.h"
 
-#include <dlfcn.h>
-
 #include <array>
 #include <filesystem>
 #include <system_error>
@@ -53,17 +51,6 @@ bool IsUrlPathChar(unsigned char c) {
 }
 
 }  // namespace
-
-void* ModuleAnchor() { return reinterpret_cast<void*>(&ModuleAnchor); }
-
-std::string ModuleFilePath(const void* address) {
-  if (!address) return {};
-  Dl_info info{};
-  if (::dladdr(address, &info) == 0 || !info.dli_fname || !*info.dli_fname) return {};
-  std::error_code error;
-  const fs::path absolute = fs::absolute(info.dli_fname, error);
-  return error ? std::string(info.dli_fname) : absolute.string();
-}
 
 std::string ManualUrlForPath(const std::string& path) {
   std::error_code error;

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "editor/ModuleFile.h"
+
 namespace plugkit {
 class GraphicsEditorDelegate;
 }
@@ -14,14 +16,6 @@ namespace quorvel {
 
 inline constexpr const char* kManualFileName = "Quorvel_manual.pdf";
 inline constexpr const char* kVendorWebAddress = "https://www.brackmooraudio.com";
-
-// [thread-safe] An address inside this module; the graphics context keeps it as the module
-// instance, from which the manual search finds the module's folder.
-void* ModuleAnchor();
-
-// [thread-safe] The full file name of the module containing `address` (absolute when the
-// loader knows the folder), empty when unknown.
-std::string ModuleFilePath(const void* address);
 
 // [main-thread] Looks for the manual beside the module, in its "installer" and "Resources"
 // sub-folders, then likewise in each parent folder (six passes in all, the module's own
