@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "editor/ModuleFile.h"
+
 namespace plugkit {
 class GraphicsEditorDelegate;
 }

@@ -23,6 +23,7 @@ const char* RenderUsage() {
          "of drums, bass and chords when no INPUT is given.\n"
          "  --out FILE          output file; the format follows its extension\n"
          "                      (.wav .flac .aiff .ogg), else the input's format\n"
+         "  --float             write 64-bit floating-point samples (.wav and .aiff)\n"
          "  --sidechain FILE    side-chain input for the detectors (same sample rate)\n"
          "  --preset NAME|INDEX factory preset to load first\n"
          "  --set NAME=TEXT     set a parameter as its display text, e.g. --set 'drive=0.5'\n"
@@ -57,6 +58,9 @@ std::optional<RenderOptions> ParseRenderOptions(std::span<const std::string> arg
     if (option == "--help" || option == "-h") {
       if (!reader.NoValue(error)) return std::nullopt;
       options.help = true;
+    } else if (option == "--float") {
+      if (!reader.NoValue(error)) return std::nullopt;
+      options.doubleSamples = true;
     } else if (option == "--list-presets") {
       if (!reader.NoValue(error)) return std::nullopt;
       options.listPresets = true;

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# wine-run.sh PREFIX PROGRAM [ARGS...]
+# Runs a Windows program under Wine in the prefix PREFIX, made on first use: no installer
+# dialogs, no debug chatter, and windows not managed by a window manager (with none running,
+# closing a managed window stalls for seconds).
+set -euo pipefail
+prefix=$1
+shift
+export WINEPREFIX=$prefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# The first run makes the prefix; parallel tests must not make it twice.
+if [ ! -f "$prefix/.quorvel-ready" ]; then
+  mkdir -p "$prefix"
+  (
+    flock 9
+    if [ ! -f "$prefix/.quorvel-ready" ]; then
+      wineboot --init >/dev/null 2>&1
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      wineserver --wait
+      touch "$prefix/.quorvel-ready"
+    fi
+  ) 9>"$prefix.lock"
+fi
+exec wine "$@"
