@@ -3,8 +3,6 @@
 #include <functional>
 #include <string>
 
-#include "editor/ModuleFile.h"
-
 namespace plugkit {
 class GraphicsEditorDelegate;
 }
