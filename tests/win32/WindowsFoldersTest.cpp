@@ -11,8 +11,9 @@
 #include "editor/PlatformFiles.h"
 
 // After the project's headers, whose names its macros would rename.
-#include <shlobj.h>
 #include <windows.h>
+// Needs windows.h first.
+#include <shlobj.h>
 
 namespace quorvel::test {
 namespace {

@@ -17,6 +17,9 @@ if [ ! -f "$prefix/.quorvel-ready" ]; then
     if [ ! -f "$prefix/.quorvel-ready" ]; then
       wineboot --init >/dev/null 2>&1
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      # Windows 10, not Wine's default 7: programs see the Windows they are made for (the
+      # editor's frame clock waits for the vertical blank from Windows 8 on).
+      wine reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null 2>&1
       wineserver --wait
       touch "$prefix/.quorvel-ready"
     fi
