@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -57,19 +58,6 @@ int ThreadsStartedIn(HMODULE module) {
   }
   CloseHandle(snapshot);
   return count;
-}
-
-// Runs the thread's message loop for a while: timers, frame ticks and paints happen here.
-void Pump(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    Sleep(1);
-  } while (GetTickCount() - start < milliseconds);
 }
 
 std::vector<UINT> keysAtHostWindow;
@@ -135,6 +123,8 @@ class EditorWindowTest : public QuorvelTest {
     return gui_->create(p, CLAP_WINDOW_API_WIN32, false) && gui_->set_parent(p, &window) &&
            gui_->show(p);
   }
+  // The thread's message loop: timers, frame ticks and paints happen here.
+  void Pump(int milliseconds) { host.RunMessageLoop(std::chrono::milliseconds(milliseconds)); }
   HWND Editor() const { return FindWindowExW(hostWindow_, nullptr, L"PlugkitWndClass", nullptr); }
 
   // The open editor's own frame, through the product's snapshot extension, as 0xRRGGBB.
