@@ -4,7 +4,9 @@
 if(QUORVEL_SANITIZE OR QUORVEL_TSAN OR QUORVEL_FUZZ)
   message(FATAL_ERROR "the Windows build has no sanitizer or fuzz variant")
 endif()
-set(QUORVEL_BENCHMARKS OFF CACHE BOOL "Build the benchmarks" FORCE)
+if(NOT QUORVEL_WINDOWS_DEPS)
+  message(FATAL_ERROR "Set QUORVEL_WINDOWS_DEPS to the prefix tools/windows/build-deps.sh printed")
+endif()
 
 # Cairo's headers must declare a static library, or its DllMain becomes the module's.
 add_compile_definitions(CAIRO_WIN32_STATIC_BUILD=1)

@@ -4,7 +4,7 @@
 # dialogs, no debug chatter, and windows not managed by a window manager (with none running,
 # closing a managed window stalls for seconds).
 set -euo pipefail
-prefix=$1
+prefix=$(realpath -m "$1")
 shift
 export WINEPREFIX=$prefix
 export WINEDEBUG=-all
@@ -25,4 +25,8 @@ if [ ! -f "$prefix/.quorvel-ready" ]; then
     fi
   ) 9>"$prefix.lock"
 fi
+# A wineserver that outlives each program by a few seconds: without it every run of a
+# series (the preset renders) pays Wine's start-up again. Its output goes nowhere, so that it
+# holds no pipe of the caller's open. A running one makes this a no-op.
+wineserver -p10 </dev/null >/dev/null 2>&1 || true
 exec wine "$@"
