@@ -3,7 +3,8 @@
 # Builds the static Windows (x86_64-w64-mingw32) libraries the Windows build links: zlib,
 # libpng, FreeType, pixman, Cairo and libsndfile, from the Debian 12 source packages. Each one
 # is built only when its stamp in CACHE/prefix is missing. The prefix to hand to CMake as
-# QUORVEL_WINDOWS_DEPS is CACHE/prefix; the last line printed is that path.
+# QUORVEL_WINDOWS_DEPS is CACHE/prefix, the one line printed on stdout (progress goes to
+# stderr).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cache=$(mkdir -p "${1:-$root/build-windows/deps}" && cd "${1:-$root/build-windows/deps}" && pwd)
@@ -54,7 +55,9 @@ fetch() {
   touch "$stamp"
 }
 
-# unpack PACKAGE DIR [--skip-patches]: a fresh tree of the Debian source in DIR.
+# unpack PACKAGE DIR [--skip-patches]: a fresh tree of the Debian source in DIR. apt checked
+# the files against the archive's signed index; the maintainer's signature of the .dsc needs a
+# keyring this machine has no use for otherwise.
 unpack() {
   rm -rf "$2"
   (cd "$src" && logged "$1" dpkg-source --no-check --no-copy -x ${3:-} "$(ls "$1"_*.dsc | tail -1)" "$2")
@@ -75,8 +78,21 @@ export PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig PKG_CONFIG_PATH=
 ensure_sources
 for p in zlib libpng1.6 freetype pixman cairo libsndfile; do fetch "$p"; done
 
+# libsndfile needs none of the others; it builds beside them (Cairo's configure keeps one
+# core idle for a minute).
+if ! built sndfile; then
+  echo "libsndfile" >&2
+  unpack libsndfile "$work/libsndfile"
+  # WAV and AIFF are built in; the compressed formats would need codec libraries.
+  cmake_build sndfile "$work/libsndfile" -DENABLE_EXTERNAL_LIBS=OFF -DENABLE_MPEG=OFF \
+    -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_CPACK=OFF \
+    -DBUILD_REGTEST=OFF -DINSTALL_MANPAGES=OFF -DENABLE_PACKAGE_CONFIG=OFF
+  done_with sndfile
+fi &
+sndfile_job=$!
+
 if ! built zlib; then
-  echo "zlib"
+  echo "zlib" >&2
   unpack zlib "$work/zlib"
   # Debian's source lacks the win32 makefile; the library is its top-level C files.
   (
@@ -98,7 +114,7 @@ PC
 fi
 
 if ! built libpng; then
-  echo "libpng"
+  echo "libpng" >&2
   unpack libpng1.6 "$work/libpng"
   cmake_build libpng "$work/libpng" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
     -DPNG_EXECUTABLES=OFF
@@ -106,7 +122,7 @@ if ! built libpng; then
 fi
 
 if ! built freetype; then
-  echo "freetype"
+  echo "freetype" >&2
   unpack freetype "$work/freetype"
   cmake_build freetype "$work/freetype" -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON \
     -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
@@ -114,7 +130,7 @@ if ! built freetype; then
 fi
 
 if ! built pixman; then
-  echo "pixman"
+  echo "pixman" >&2
   rm -rf "$work/pixman"
   mkdir -p "$work/pixman"
   tar -xf "$(ls "$src"/pixman_*.orig.tar.* | tail -1)" -C "$work/pixman" --strip-components=1
@@ -142,7 +158,7 @@ CROSS
 fi
 
 if ! built cairo; then
-  echo "cairo"
+  echo "cairo" >&2
   # The Debian patches that touch autotools inputs would make the build run automake; the
   # others (fixes in the C sources) are applied.
   unpack cairo "$work/cairo" --skip-patches
@@ -172,14 +188,7 @@ if ! built cairo; then
   done_with cairo
 fi
 
-if ! built sndfile; then
-  echo "libsndfile"
-  unpack libsndfile "$work/libsndfile"
-  # WAV and AIFF are built in; the compressed formats would need codec libraries.
-  cmake_build sndfile "$work/libsndfile" -DENABLE_EXTERNAL_LIBS=OFF -DENABLE_MPEG=OFF \
-    -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_CPACK=OFF \
-    -DBUILD_REGTEST=OFF -DINSTALL_MANPAGES=OFF -DENABLE_PACKAGE_CONFIG=OFF
-  done_with sndfile
-fi
+wait "$sndfile_job" || exit 1
 
+# The last line of the output, for callers.
 echo "$prefix"
