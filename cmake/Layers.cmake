@@ -37,11 +37,11 @@ function(add_layer_library name dir)
   publish_layer_headers(${name} ${dir})
 endfunction()
 
-# add_unit_test(AREA SOURCE [LAUNCHER program] DEPS target...)
+# add_unit_test(AREA SOURCE [LAUNCHER program [args...]] DEPS target...)
 # One GoogleTest executable (AREA_FILE) for one test source, registered with CTest. A launcher
 # runs the test executable (for example inside a virtual X server).
 function(add_unit_test area source)
-  cmake_parse_arguments(ARG "" "LAUNCHER" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LAUNCHER;DEPS" ${ARGN})
   get_filename_component(stem "${source}" NAME_WE)
   set(name "${area}_${stem}")
   add_executable(${name} ${source})
@@ -57,10 +57,10 @@ function(add_unit_test area source)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
 
-# add_test_suite(AREA DIR [LAUNCHER program] DEPS target...)
+# add_test_suite(AREA DIR [LAUNCHER program [args...]] DEPS target...)
 # One GoogleTest executable per test source, so that a suite builds and runs on its own.
 function(add_test_suite area dir)
-  cmake_parse_arguments(ARG "" "LAUNCHER" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LAUNCHER;DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp")
   foreach(source IN LISTS sources)
     add_unit_test(${area} ${source} LAUNCHER "${ARG_LAUNCHER}" DEPS ${ARG_DEPS})

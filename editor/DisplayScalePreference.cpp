@@ -1,79 +1,68 @@
 #include "editor/DisplayScalePreference.h"
 
-#include <fcntl.h>
-#include <locale.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
+
+#include "editor/PlatformFiles.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr const char* kPreferencesSubfolder = "Brackmoor Audio/Preferences/";
+constexpr const char* kVendorFolder = "Brackmoor Audio";
+constexpr const char* kPreferencesFolder = "Preferences";
 constexpr const char* kFileSuffix = "-display-scale.txt";
 // Longer than any scale this file ever holds; anything beyond is not a preference we wrote.
 constexpr std::size_t kMaxLineLength = 256;
 constexpr std::size_t kMaxWrittenLength = 31;
 
-bool IsAbsolute(const char* path) { return path && path[0] == '/'; }
-
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// The host may have switched the process to a locale with a decimal comma; the file always
-// uses the C locale.
-locale_t CLocale() {
-  static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-  return locale;
+bool StartsHex(std::string_view text) {
+  return text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
 }
 
-// Every missing folder along the path, like mkdir -p. A file where a folder should be counts
-// as success here; opening the preference file then fails.
-bool MakeFolders(const std::string& folder) {
-  for (std::size_t pos = 1; pos <= folder.size(); ++pos) {
-    if (pos != folder.size() && folder[pos] != '/') continue;
-    const std::string part = folder.substr(0, pos);
-    if (part.empty() || part.back() == '/') continue;
-    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+// strtof in the C locale, which the host cannot switch to a decimal comma: the forms it takes
+// after the white space and an optional sign (decimal, exponent, hexadecimal, inf, nan).
+// Reports how many characters it took (0: none) and whether the value was out of range,
+// which includes results below the smallest normal float.
+float ParseCFloat(std::string_view text, std::size_t& consumed, bool& rangeError) {
+  consumed = 0;
+  rangeError = false;
+  std::size_t pos = 0;
+  while (pos < text.size() && IsSpace(text[pos])) ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    negative = text[pos] == '-';
+    ++pos;
   }
-  return true;
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) return 0.0f;
+  const char* begin = text.data() + pos;
+  const char* end = text.data() + text.size();
+  float value = 0.0f;
+  std::from_chars_result result{begin, std::errc::invalid_argument};
+  if (StartsHex(text.substr(pos))) {
+    result = std::from_chars(begin + 2, end, value, std::chars_format::hex);
   }
-  return true;
+  // "0x" without hexadecimal digits is the number 0 followed by other text.
+  if (result.ec == std::errc::invalid_argument) result = std::from_chars(begin, end, value);
+  if (result.ptr == begin) return 0.0f;
+  consumed = static_cast<std::size_t>(result.ptr - text.data());
+  rangeError = result.ec == std::errc::result_out_of_range ||
+               (value != 0.0f && std::isfinite(value) && std::fabs(value) < FLT_MIN);
+  return negative ? -value : value;
 }
 
 }  // namespace
 
 std::string PreferencesFolder() {
-  std::string base;
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  // Relative values are invalid by the XDG rules and ignored.
-  if (IsAbsolute(config)) {
-    base = config;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (!IsAbsolute(home)) return {};
-    base = std::string(home) + "/.config";
-  }
-  if (base.back() != '/') base += '/';
-  return base + kPreferencesSubfolder;
+  const std::string base = UserSettingsFolder();
+  if (base.empty()) return {};
+  return base + kVendorFolder + kPathSeparator + kPreferencesFolder + kPathSeparator;
 }
 
 std::string DisplayScalePath(std::string_view name) {
@@ -89,15 +78,13 @@ std::string DisplayScalePath(std::string_view name) {
 
 std::optional<float> ParseDisplayScale(std::string_view line) {
   if (line.empty() || line.size() > kMaxLineLength) return std::nullopt;
-  const std::string text(line);
-  if (std::strlen(text.c_str()) != text.size()) return std::nullopt;  // embedded NUL
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  const float value = strtof_l(begin, &end, CLocale());
-  if (errno == ERANGE || end == begin) return std::nullopt;
-  for (const char* p = end; *p; ++p) {
-    if (!IsSpace(*p)) return std::nullopt;
+  if (line.find('\0') != std::string_view::npos) return std::nullopt;
+  std::size_t consumed = 0;
+  bool rangeError = false;
+  const float value = ParseCFloat(line, consumed, rangeError);
+  if (rangeError || consumed == 0) return std::nullopt;
+  for (char c : line.substr(consumed)) {
+    if (!IsSpace(c)) return std::nullopt;
   }
   if (!std::isfinite(value) || value <= 0.0f) return std::nullopt;
   return value;
@@ -106,28 +93,9 @@ std::optional<float> ParseDisplayScale(std::string_view line) {
 std::optional<float> ReadDisplayScale(std::string_view name) {
   const std::string path = DisplayScalePath(name);
   if (path.empty()) return std::nullopt;
-  // Non-blocking, so that a FIFO planted under the name cannot stall the host's main thread.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct stat info {};
-  std::string line;
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    char buffer[kMaxLineLength + 1];
-    std::size_t filled = 0;
-    while (filled < sizeof buffer) {
-      const ssize_t got = ::read(fd, buffer + filled, sizeof buffer - filled);
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) break;
-      filled += static_cast<std::size_t>(got);
-      if (std::memchr(buffer, '\n', filled)) break;
-    }
-    const void* feed = std::memchr(buffer, '\n', filled);
-    const std::size_t length =
-        feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - buffer) : filled;
-    line.assign(buffer, length);
-  }
-  ::close(fd);
-  return ParseDisplayScale(line);
+  const std::optional<std::string> line = ReadFirstLine(path, kMaxLineLength);
+  if (!line) return std::nullopt;
+  return ParseDisplayScale(*line);
 }
 
 bool WriteDisplayScale(std::string_view name, float scale) {
@@ -144,19 +112,7 @@ bool WriteDisplayScale(std::string_view name, float scale) {
   const std::size_t length = static_cast<std::size_t>(end - text) + 1;
   // A cut-off number would be read back as a different scale.
   if (length > kMaxWrittenLength) return false;
-
-  if (!MakeFolders(folder)) return false;
-  // Written beside the file and renamed over it, so a failed write keeps the old value.
-  const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const bool written = WriteAll(fd, text, length);
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+  return MakeFolders(folder) && ReplaceFileContent(path, {text, length});
 }
 
 }  // namespace quorvel

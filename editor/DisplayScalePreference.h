@@ -6,8 +6,9 @@
 
 namespace quorvel {
 
-// The editor's zoom, remembered per user in a one-line text file
-// ($XDG_CONFIG_HOME or ~/.config, then "Brackmoor Audio/Preferences/<name>-display-scale.txt").
+// The editor's zoom, remembered per user in a one-line text file: in the user's settings folder
+// ($XDG_CONFIG_HOME or ~/.config on Linux, the roaming application data on Windows),
+// "Brackmoor Audio/Preferences/<name>-display-scale.txt".
 // Not cached: every opening reads the file, every closing writes it, so the last editor
 // closed wins.
 

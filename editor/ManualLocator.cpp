@@ -1,11 +1,10 @@
 #include "editor/ManualLocator.h"
 
-#include <dlfcn.h>
-
 #include <array>
 #include <filesystem>
 #include <system_error>
 
+#include "editor/PlatformFiles.h"
 #include "graphics/Graphics.h"
 #include "graphics/GraphicsEditorDelegate.h"
 
@@ -17,6 +16,8 @@ namespace {
 
 constexpr int kSearchPasses = 6;
 constexpr std::array<const char*, 3> kSubfolders{"", "installer", "Resources"};
+// Windows takes either slash between folders.
+constexpr char kFolderSeparators[] = {kPathSeparator, '/', '\0'};
 
 bool EntryExists(const fs::path& path) {
   std::error_code error;
@@ -27,6 +28,7 @@ bool EntryExists(const fs::path& path) {
 
 bool IsUrlPathChar(unsigned char c) {
   if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
+  if (c == kPathSeparator) return true;
   switch (c) {
     case '-':
     case '.':
@@ -54,22 +56,15 @@ bool IsUrlPathChar(unsigned char c) {
 
 }  // namespace
 
-void* ModuleAnchor() { return reinterpret_cast<void*>(&ModuleAnchor); }
-
-std::string ModuleFilePath(const void* address) {
-  if (!address) return {};
-  Dl_info info{};
-  if (::dladdr(address, &info) == 0 || !info.dli_fname || !*info.dli_fname) return {};
-  std::error_code error;
-  const fs::path absolute = fs::absolute(info.dli_fname, error);
-  return error ? std::string(info.dli_fname) : absolute.string();
-}
-
 std::string ManualUrlForPath(const std::string& path) {
   std::error_code error;
   fs::path absolute = fs::absolute(path, error);
   if (error) absolute = path;
-  const std::string text = absolute.lexically_normal().generic_string();
+  return FileUrlForText(absolute.lexically_normal().string());
+}
+
+std::string FileUrlForText(const std::string& text) {
+  // A drive-letter path gets the empty host of "file:///"; a network path brings its own.
   std::string url = text.size() > 1 && text[1] == ':' ? "file:///" : "file://";
   static constexpr char kHex[] = "0123456789ABCDEF";
   for (unsigned char c : text) {
@@ -85,7 +80,7 @@ std::string ManualUrlForPath(const std::string& path) {
 }
 
 std::string FindManualUrl(const std::string& modulePath) {
-  const std::size_t slash = modulePath.find_last_of('/');
+  const std::size_t slash = modulePath.find_last_of(kFolderSeparators);
   if (slash == std::string::npos) return {};
   fs::path folder = modulePath.substr(0, slash + 1);
   for (int pass = 0; pass < kSearchPasses; ++pass) {

@@ -15,14 +15,6 @@ namespace quorvel {
 inline constexpr const char* kManualFileName = "Quorvel_manual.pdf";
 inline constexpr const char* kVendorWebAddress = "https://www.brackmooraudio.com";
 
-// [thread-safe] An address inside this module; the graphics context keeps it as the module
-// instance, from which the manual search finds the module's folder.
-void* ModuleAnchor();
-
-// [thread-safe] The full file name of the module containing `address` (absolute when the
-// loader knows the folder), empty when unknown.
-std::string ModuleFilePath(const void* address);
-
 // [main-thread] Looks for the manual beside the module, in its "installer" and "Resources"
 // sub-folders, then likewise in each parent folder (six passes in all, the module's own
 // folder twice). Returns its "file://" URL, or empty text when none is found.
@@ -30,9 +22,13 @@ std::string FindManualUrl(const std::string& modulePath);
 // [main-thread] The same for the module whose instance the graphics context holds.
 std::string FindManualUrl(const plugkit::gfx::Graphics& graphics);
 
-// The URL of a manual found at `path` (made absolute, "." and ".." resolved, characters
-// outside the URL path set percent-encoded).
+// The URL of a manual found at `path` (made absolute, "." and ".." resolved, then as
+// FileUrlForText).
 std::string ManualUrlForPath(const std::string& path);
+// The "file:" URL of an absolute path: "file:///" before a drive letter ("C:"), else
+// "file://"; characters outside the URL path set, except this system's folder separator,
+// percent-encoded.
+std::string FileUrlForText(const std::string& text);
 
 // [main-thread] The manual's URL, or the vendor's web address, handed to the platform to
 // open; nothing without a graphics context.

@@ -10,6 +10,7 @@
 #include "editor/BrackmoorSwitchControl.h"
 #include "editor/DisplayScalePreference.h"
 #include "editor/ManualLocator.h"
+#include "editor/PlatformFiles.h"
 #include "editor/QuorvelLEDControl.h"
 #include "editor/QuorvelManualHotspotControl.h"
 #include "editor/QuorvelMotorizedKnobControl.h"

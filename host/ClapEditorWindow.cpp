@@ -11,11 +11,22 @@ int ToInt(uint32_t value) {
   return static_cast<int>(std::min<uint32_t>(value, std::numeric_limits<int>::max()));
 }
 
+// The platform's embedded-window API, and its handle as the window layer opens in it.
+#ifdef _WIN32
+constexpr const char* kWindowApi = CLAP_WINDOW_API_WIN32;
+void* ParentHandle(const clap_window& window) { return window.win32; }
+#else
+constexpr const char* kWindowApi = CLAP_WINDOW_API_X11;
+void* ParentHandle(const clap_window& window) {
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(window.x11));
+}
+#endif
+
 }  // namespace
 
 bool ClapEditorWindow::IsApiSupported(const char* api, bool isFloating) const {
   if (!editor_.HasEditor() || !api) return false;
-  return !isFloating && std::strcmp(api, CLAP_WINDOW_API_X11) == 0;
+  return !isFloating && std::strcmp(api, kWindowApi) == 0;
 }
 
 bool ClapEditorWindow::Create(const char* api, bool isFloating) {
@@ -27,12 +38,10 @@ bool ClapEditorWindow::Create(const char* api, bool isFloating) {
 
 bool ClapEditorWindow::SetParent(const clap_window* window) {
   if (!editor_.HasEditor() || !created_ || !window || !window->api ||
-      std::strcmp(window->api, CLAP_WINDOW_API_X11) != 0) {
+      std::strcmp(window->api, kWindowApi) != 0) {
     return false;
   }
-  // An X window id travels as the handle the window layer opens in.
-  void* handle = reinterpret_cast<void*>(static_cast<uintptr_t>(window->x11));
-  if (!OpenInParent(handle)) return false;
+  if (!OpenInParent(ParentHandle(*window))) return false;
   parentSet_ = true;
   return true;
 }

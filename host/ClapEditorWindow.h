@@ -9,8 +9,9 @@
 namespace plugkit {
 
 // The editor embedded in a host's window: the state behind "clap.gui". The only way offered
-// is a child window of the host's X11 window; opening, closing and sizing go through the
-// editor delegate, which keeps size and scale while the window is closed.
+// is a child window of the host's native window (X11 on Linux, Win32 on Windows); opening,
+// closing and sizing go through the editor delegate, which keeps size and scale while the
+// window is closed.
 class ClapEditorWindow {
  public:
   ClapEditorWindow(PluginApiBase& editor, const HostProxy& host) : editor_(editor), host_(host) {}

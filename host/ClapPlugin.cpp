@@ -7,6 +7,7 @@
 
 #include "host/AudioPortsExtensions.h"
 #include "host/GuiExtension.h"
+#include "host/InstanceTimers.h"
 #include "host/ParamsExtension.h"
 #include "host/PresetLoadExtension.h"
 #include "host/RuntimeExtensions.h"
@@ -75,7 +76,7 @@ bool ClapPlugin::OnInit() {
     chosen = FindLayoutForChannels(2);
   }
   if (chosen >= 0) layoutIndex_ = chosen;
-  if (servesRealHost_) StartInstanceTimer(timerHost_);
+  if (servesRealHost_) StartInstanceTimer(Timers());
   return true;
 }
 
@@ -120,6 +121,8 @@ void ClapPlugin::OnDeactivate() { OnActivated(false); }
 
 // [audio-thread]
 void ClapPlugin::OnReset() { OnProcessingReset(); }
+
+TimerHost& ClapPlugin::Timers() { return InstanceTimers(timerHost_); }
 
 // [main-thread]
 void ClapPlugin::OnMainThread() {
@@ -238,8 +241,7 @@ const void* ClapPlugin::OnGetExtension(const char* id) {
   if (is(CLAP_EXT_TAIL)) return &TailExtension();
   if (is(CLAP_EXT_RENDER)) return &RenderExtension();
   if (is(CLAP_EXT_GUI)) return HasEditor() ? &GuiExtension() : nullptr;
-  // Linux plug-ins have no timer of their own: the instance timer runs on the host's.
-  if (is(CLAP_EXT_TIMER_SUPPORT)) return &TimerSupportExtension();
+  if (is(CLAP_EXT_TIMER_SUPPORT)) return UsesHostTimers() ? &TimerSupportExtension() : nullptr;
   return nullptr;
 }
 

@@ -74,8 +74,9 @@ class ClapPlugin : public PluginApiBase, public PluginProcessor, public ClapAdap
 
   // [main-thread] The host's on_timer.
   void OnHostTimer(uint32_t id) const { timerHost_.OnHostTimer(id); }
-  // [main-thread] The host's timers, for the editor's frame clock.
-  TimerHost& HostTimers() { return timerHost_; }
+  // [main-thread] What the instance timer and the editor's frame clock run on: the host's
+  // timers on Linux; on Windows the thread's own message loop, as Windows plug-ins do.
+  TimerHost& Timers();
 
   // [main-thread] The editor in the host's window ("clap.gui").
   ClapEditorWindow& EditorWindow() { return editorWindow_; }

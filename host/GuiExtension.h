@@ -4,7 +4,7 @@
 
 namespace plugkit {
 
-// "clap.gui": the editor embedded in the host's X11 window.
+// "clap.gui": the editor embedded in the host's native window ("x11" or "win32").
 const clap_plugin_gui& GuiExtension();
 
 }  // namespace plugkit

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "graphics/CairoStartup.h"
 #include "host/PresetDiscoveryProvider.h"
 #include "host/clap/PresetDiscovery.h"
 
@@ -96,6 +97,7 @@ bool ModuleInit(const PluginDefinition& definition, const char* pluginPath) {
     ++state.initCount;
     return true;
   }
+  gfx::StartCairo();
   const size_t length = std::strlen(pluginPath);
   state.path.reset(new (std::nothrow) char[length + 1]);
   if (!state.path) return false;

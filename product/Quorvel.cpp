@@ -12,7 +12,7 @@
 #include "effect/TailBound.h"
 #include "framework/ByteChunk.h"
 #include "graphics/Graphics.h"
-#include "graphics/platform/GraphicsX11.h"
+#include "graphics/platform/PlatformGraphics.h"
 #include "product/EditorSnapshot.h"
 #include "product/Product.h"
 #include "resources/ResourceTable.h"
@@ -30,18 +30,15 @@ Quorvel::Quorvel(const clap_plugin_descriptor* descriptor, const clap_host* host
   UpdateTail(true);
   SetMakeGraphicsFunction([this](plugkit::GraphicsEditorDelegate& delegate) {
     // A snapshot never opens a window, whatever the platform's editor is; an editor opened
-    // through the host's gui extension lives in the host's X11 window.
+    // through the host's gui extension lives in the host's window.
     if (snapshotEditor_ || !EditorWindow().IsCreated()) {
       return CreateEditorGraphics(delegate, MakeHeadlessGraphics);
     }
-    plugkit::TimerHost& timers = HostTimers();
-    return CreateEditorGraphics(
-        delegate,
-        [&timers](plugkit::GraphicsEditorDelegate& d, int width, int height, int frameRate,
-                  float drawScale) -> std::unique_ptr<plugkit::gfx::Graphics> {
-          return std::make_unique<plugkit::gfx::GraphicsX11>(d, width, height, frameRate, drawScale,
-                                                             timers);
-        });
+    plugkit::TimerHost& timers = Timers();
+    return CreateEditorGraphics(delegate, [&timers](plugkit::GraphicsEditorDelegate& d, int width,
+                                                    int height, int frameRate, float drawScale) {
+      return plugkit::gfx::MakeWindowGraphics(d, width, height, frameRate, drawScale, timers);
+    });
   });
   SetLayoutFunction([this](plugkit::gfx::Graphics& graphics) {
     quorvel::LayoutEditor(graphics, MakeManualAction(*this));

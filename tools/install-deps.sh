@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need, if any is missing.
+# install-deps.sh [--windows]
+# Installs the Debian packages the build, the tests and the demo need, if any is missing; with
+# --windows, those of the Windows stage as well (cross compiler, Wine, source-package tools).
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,9 @@ packages=(
   xvfb xauth
   dpkg-dev file help2man
 )
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 meson dpkg-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the whole project under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs the suite through CTest.
+# UndefinedBehaviorSanitizer, and runs the suite through CTest; then the ThreadSanitizer and
+# fuzz runs, and the Windows build with its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -33,3 +34,7 @@ CC=clang CXX=clang++ cmake -S . -B "$fuzz" -G Ninja "${flags[@]}" \
   -DQUORVEL_FUZZ=ON -DQUORVEL_TESTS=OFF
 cmake --build "$fuzz" -j "$jobs" --target fuzz_StateLoadFuzz fuzz_ProcessEventsFuzz
 ctest --test-dir "$fuzz" --output-on-failure -R '^fuzz_'
+
+# The Windows build, cross-compiled and tested under Wine; its preset renders are compared with
+# this build's.
+tools/windows/test.sh "$build"

@@ -4,9 +4,10 @@
 
 namespace plugkit::gfx {
 
-// What the Linux platform layers share: fonts come from the embedded bytes or files through
-// FreeType, and the services this editor never reaches (menus, native text boxes, message
-// boxes, choosers, the file browser) report failure or cancellation.
+// What the platform layers share: fonts come from the embedded bytes or files through FreeType
+// (on Windows too: the backend draws with FreeType, so installing them in the system would only
+// duplicate them), and the services this editor never reaches (menus, native text boxes,
+// message boxes, choosers, the file browser) report failure or cancellation.
 class GraphicsPlatformBase : public GraphicsCairo {
  public:
   GraphicsPlatformBase(GraphicsEditorDelegate& delegate, int width, int height, int frameRate,

@@ -6,8 +6,8 @@
 
 namespace plugkit::gfx {
 
-// Linux has no private font installation: a platform font is the font file's bytes, with the
-// face chosen as the first that has a style name.
+// Fonts are not installed in the system: a platform font is the font file's bytes, with the face
+// chosen as the first that has a style name.
 
 // [main-thread] Null when the bytes are not a font whose first face can be read.
 std::unique_ptr<PlatformFont> MakePlatformFont(const void* bytes, int size);

@@ -15,7 +15,12 @@
 #define CLAP_EXTERN_C_END
 #endif
 
-// The default calling convention is the one of the platform ABI on Linux x86_64.
+// The default calling convention is the one of the platform ABI (x86_64 has one).
 #define CLAP_ABI
 
+#if defined(_WIN32)
+// A Windows module exports what its .def file names, and nothing else.
+#define CLAP_EXPORT
+#else
 #define CLAP_EXPORT __attribute__((visibility("default")))
+#endif

@@ -9,6 +9,7 @@
 #include "editor/DesktopOpener.h"
 #include "editor/DisplayScalePreference.h"
 #include "editor/ManualLocator.h"
+#include "editor/PlatformFiles.h"
 
 namespace quorvel::test {
 namespace {

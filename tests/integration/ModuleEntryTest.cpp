@@ -1,7 +1,9 @@
-// The module's entry and plug-in factory, reached through dlopen as a host reaches them.
+// The module's entry and plug-in factory, reached through the loader as a host reaches them.
 
+#if !defined(_WIN32)
 #include <dlfcn.h>
 #include <elf.h>
+#endif
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -27,20 +29,31 @@ class ModuleEntryTest : public testing::Test {
     std::string error;
     module_ = clapHost::PluginModule::Load(QUORVEL_MODULE_PATH, error);
     ASSERT_TRUE(module_) << error;
+#if defined(_WIN32)
+    // A Windows module exports clap_entry alone (a test of the build checks its export
+    // table); its factory is the object get_factory hands out, and outlives the init.
+    ASSERT_TRUE(Entry().init(Path()));
+    exportedFactory_ =
+        static_cast<const clap_plugin_factory*>(Entry().get_factory(CLAP_PLUGIN_FACTORY_ID));
+    Entry().deinit();
+#else
     handle_ = dlopen(QUORVEL_MODULE_PATH, RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
     ASSERT_NE(handle_, nullptr);
     exportedFactory_ = static_cast<const clap_plugin_factory*>(dlsym(handle_, "clap_factory"));
+#endif
     ASSERT_NE(exportedFactory_, nullptr);
     // The module stays loaded between tests, so each one must start uninitialised.
     ASSERT_EQ(Entry().get_factory(CLAP_PLUGIN_FACTORY_ID), nullptr);
   }
 
   void TearDown() override {
-    if (handle_) {
+    if (exportedFactory_) {
       EXPECT_EQ(Entry().get_factory(CLAP_PLUGIN_FACTORY_ID), nullptr)
           << "a test left the module initialised";
-      dlclose(handle_);
     }
+#if !defined(_WIN32)
+    if (handle_) dlclose(handle_);
+#endif
   }
 
   const clap_plugin_entry& Entry() const { return module_->Entry(); }
@@ -185,6 +198,7 @@ TEST_F(ModuleEntryTest, ConcurrentInitAndDeinitKeepTheDescriptorOfEveryHolder) {
   EXPECT_EQ(failures.load(), 0);
 }
 
+#if !defined(_WIN32)
 // The names of the defined symbols in the module's dynamic symbol table (what
 // nm -D --defined-only lists).
 std::set<std::string> DefinedDynamicSymbols(const std::string& path) {
@@ -223,5 +237,6 @@ TEST(ModuleExports, OnlyTheEntryAndTheFactoryAreExported) {
   const std::set<std::string> expected{"clap_entry", "clap_factory"};
   EXPECT_EQ(DefinedDynamicSymbols(QUORVEL_MODULE_PATH), expected);
 }
+#endif
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -76,6 +77,24 @@ inline double PlainValue(clapHost::PluginInstance& instance, clap_id id) {
   double value = 0.0;
   std::memcpy(&value, state->data() + id * sizeof(double), sizeof value);
   return value;
+}
+
+// A Linux plug-in's timers run on the host's timer-support; a Windows plug-in times itself on
+// the message loop of the host's main thread and offers no timer-support.
+#ifdef _WIN32
+inline constexpr bool kPluginUsesHostTimers = false;
+#else
+inline constexpr bool kPluginUsesHostTimers = true;
+#endif
+
+// [main-thread] Lets the plug-in's timers tick once: the host fires its timers, or, on Windows,
+// the thread's message loop runs for a little more than the 20 ms period.
+inline void RunPluginTimers(clapHost::Host& host) {
+  if (kPluginUsesHostTimers) {
+    host.FireAllTimers();
+  } else {
+    host.RunMessageLoop(std::chrono::milliseconds(30));
+  }
 }
 
 inline std::vector<std::string> LogMessages(const clapHost::Host& host) {

@@ -158,14 +158,14 @@ TEST_F(QuorvelTest, TailFollowsSettingsAndIsAnnouncedToTheHost) {
   in.Add(clapHost::MakeParamValue(0, kPhaserFeedback, 0.95));
   instance->Process(audio, in, out);
   in.Clear();
-  host.FireAllTimers();  // the main thread learns of the change
+  RunPluginTimers(host);  // the main thread learns of the change
   instance->Process(audio, in, out);
   EXPECT_EQ(host.TailChangedCount(), 1);
   EXPECT_GT(tail.get(instance->Plugin()), before);
   in.Add(clapHost::MakeParamValue(0, kPhaserFeedback, 1.0));
   instance->Process(audio, in, out);
   in.Clear();
-  host.FireAllTimers();
+  RunPluginTimers(host);
   instance->Process(audio, in, out);
   EXPECT_EQ(host.TailChangedCount(), 2);
   EXPECT_EQ(tail.get(instance->Plugin()), UINT32_MAX) << "full feedback rings forever";

@@ -2,10 +2,35 @@
 # Included by resources/CMakeLists.txt, which embeds QUORVEL_ARTWORK_FILES once the target
 # quorvel_artwork has produced them. (This folder has no CMakeLists.txt of its own, so the
 # tools folder does not add it a second time.)
-file(GLOB artwork_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/*.cpp")
-add_executable(quorvel-artwork ${artwork_sources})
-publish_layer_headers(quorvel-artwork tools/artwork)
-target_link_libraries(quorvel-artwork PRIVATE PkgConfig::CAIRO PkgConfig::FREETYPE project_warnings)
+if(CMAKE_CROSSCOMPILING)
+  # The generator must run on the build machine: a given one, or one from a native build of
+  # this source tree that builds nothing else.
+  if(QUORVEL_ARTWORK_GENERATOR)
+    set(artwork_generator "${QUORVEL_ARTWORK_GENERATOR}")
+    set(artwork_generator_target "${QUORVEL_ARTWORK_GENERATOR}")
+  else()
+    include(ExternalProject)
+    set(native_dir "${PROJECT_BINARY_DIR}/native-generator")
+    ExternalProject_Add(native_artwork_generator
+      SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+      BINARY_DIR "${native_dir}"
+      CMAKE_ARGS -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF
+                 -DQUORVEL_BENCHMARKS=OFF "-DQUORVEL_SYSTEM_FONT=${QUORVEL_SYSTEM_FONT}"
+      BUILD_COMMAND ${CMAKE_COMMAND} --build "${native_dir}" --target quorvel-artwork
+      BUILD_BYPRODUCTS "${native_dir}/resources/quorvel-artwork"
+      INSTALL_COMMAND "")
+    set(artwork_generator "${native_dir}/resources/quorvel-artwork")
+    set(artwork_generator_target native_artwork_generator)
+  endif()
+else()
+  file(GLOB artwork_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/*.cpp")
+  add_executable(quorvel-artwork ${artwork_sources})
+  publish_layer_headers(quorvel-artwork tools/artwork)
+  target_link_libraries(quorvel-artwork PRIVATE PkgConfig::CAIRO PkgConfig::FREETYPE
+    project_warnings)
+  set(artwork_generator quorvel-artwork)
+  set(artwork_generator_target quorvel-artwork)
+endif()
 
 set(artwork_names
   bg glow_r glow_y glow_g knob-cap-stack tiny-knob-stack big-knob-stack env-slider
@@ -20,8 +45,8 @@ endforeach()
 
 add_custom_command(OUTPUT ${QUORVEL_ARTWORK_FILES}
   COMMAND ${CMAKE_COMMAND} -E make_directory "${artwork_dir}"
-  COMMAND quorvel-artwork --font "${QUORVEL_SYSTEM_FONT}" --out "${artwork_dir}"
-  DEPENDS quorvel-artwork "${QUORVEL_SYSTEM_FONT}"
+  COMMAND ${artwork_generator} --font "${QUORVEL_SYSTEM_FONT}" --out "${artwork_dir}"
+  DEPENDS ${artwork_generator_target} "${QUORVEL_SYSTEM_FONT}"
   COMMENT "Rendering the editor artwork"
   VERBATIM)
 add_custom_target(quorvel_artwork DEPENDS ${QUORVEL_ARTWORK_FILES})
@@ -29,7 +54,10 @@ add_custom_target(quorvel_artwork DEPENDS ${QUORVEL_ARTWORK_FILES})
 # On demand: the whole editor composed from freshly rendered images, at rest and lit, 1x and 2x.
 add_custom_target(quorvel-artwork-preview
   COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/artwork-preview"
-  COMMAND quorvel-artwork --font "${QUORVEL_SYSTEM_FONT}"
+  COMMAND ${artwork_generator} --font "${QUORVEL_SYSTEM_FONT}"
           --out "${CMAKE_CURRENT_BINARY_DIR}/artwork-preview" --preview
   COMMENT "Composing editor previews in ${CMAKE_CURRENT_BINARY_DIR}/artwork-preview"
   VERBATIM)
+if(TARGET native_artwork_generator)
+  add_dependencies(quorvel-artwork-preview native_artwork_generator)
+endif()

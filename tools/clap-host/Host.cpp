@@ -13,6 +13,13 @@
 #include "host/clap/ext/TimerSupport.h"
 #include "host/clap/ext/TrackInfo.h"
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#endif
+
 namespace clapHost {
 namespace {
 
@@ -310,6 +317,22 @@ int Host::FireAllTimers() {
   for (const TimerRegistration& timer : Timers()) all.push_back(timer.id);
   for (clap_id id : all) FireTimer(id);
   return static_cast<int>(all.size());
+}
+
+void Host::RunMessageLoop(std::chrono::milliseconds duration) {
+#ifdef _WIN32
+  const auto end = std::chrono::steady_clock::now() + duration;
+  do {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  } while (std::chrono::steady_clock::now() < end);
+#else
+  std::this_thread::sleep_for(duration);
+#endif
 }
 
 std::vector<LogEntry> Host::Log() const {

@@ -94,6 +94,9 @@ class Host {
   int PumpTimers(std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
   // [main-thread] Fires every registered timer once, due or not.
   int FireAllTimers();
+  // [main-thread] Runs the thread's message loop for a while, as a Windows host's main thread
+  // does: a Windows plug-in's own timers and windows are served there. Elsewhere it waits.
+  void RunMessageLoop(std::chrono::milliseconds duration);
   // [main-thread] When the next timer falls due; far in the future without timers.
   std::chrono::steady_clock::time_point NextTimerDue() const;
 

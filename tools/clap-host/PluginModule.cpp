@@ -1,6 +1,6 @@
 #include "tools/clap-host/PluginModule.h"
 
-#include <dlfcn.h>
+#include "tools/clap-host/SharedLibrary.h"
 
 namespace clapHost {
 
@@ -9,30 +9,27 @@ PluginModule::PluginModule(void* handle, const clap_plugin_entry* entry, std::st
 
 PluginModule::~PluginModule() {
   while (initCount_ > 0) Deinit();
-  dlclose(handle_);
+  CloseSharedLibrary(handle_);
 }
 
 std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::string& error) {
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) {
-    const char* reason = dlerror();
-    error = "cannot load " + path + ": " + (reason ? reason : "unknown error");
-    return nullptr;
-  }
-  const auto* entry = static_cast<const clap_plugin_entry*>(dlsym(handle, "clap_entry"));
+  void* handle = OpenSharedLibrary(path, error);
+  if (handle == nullptr) return nullptr;
+  const auto* entry =
+      static_cast<const clap_plugin_entry*>(FindExportedSymbol(handle, "clap_entry"));
   if (entry == nullptr) {
     error = path + " exports no clap_entry";
-    dlclose(handle);
+    CloseSharedLibrary(handle);
     return nullptr;
   }
   if (!clap_version_is_compatible(entry->clap_version)) {
     error = path + " was built for an incompatible CLAP version";
-    dlclose(handle);
+    CloseSharedLibrary(handle);
     return nullptr;
   }
   if (entry->init == nullptr || entry->deinit == nullptr || entry->get_factory == nullptr) {
     error = path + " has an incomplete clap_entry";
-    dlclose(handle);
+    CloseSharedLibrary(handle);
     return nullptr;
   }
   return std::unique_ptr<PluginModule>(new PluginModule(handle, entry, path));

@@ -9,10 +9,10 @@
 
 namespace clapHost {
 
-// A loaded .clap module: the dlopen handle and its clap_entry. Every call is [main-thread].
+// A loaded .clap module: the loader's handle and its clap_entry. Every call is [main-thread].
 class PluginModule {
  public:
-  // dlopen and resolve clap_entry without calling init. Null, with error set, on failure.
+  // Load and resolve clap_entry without calling init. Null, with error set, on failure.
   static std::unique_ptr<PluginModule> Load(const std::string& path, std::string& error);
 
   // What a host does on scanning: Load, init with the path, and ask for the plug-in factory.

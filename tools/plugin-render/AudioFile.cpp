@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace quorvelRender {
@@ -94,6 +95,8 @@ std::optional<int> OutputFormat(const std::string& path, const Audio* input, std
   return std::nullopt;
 }
 
+int WithDoubleSamples(int format) { return (format & SF_FORMAT_TYPEMASK) | SF_FORMAT_DOUBLE; }
+
 bool WriteAudioFile(const std::string& path, const Audio& audio, int format, std::string& error) {
   SF_INFO info{};
   info.samplerate = audio.sampleRate;
@@ -128,9 +131,12 @@ bool WriteAudioFile(const std::string& path, const Audio& audio, int format, std
   if (!written) error = "cannot write '" + path + "': " + sf_strerror(file.get());
   const bool closed = sf_close(file.release()) == 0;
   if (written && !closed) error = "cannot finish '" + path + "'";
-  if (!written || !closed || std::rename(partial.c_str(), path.c_str()) != 0) {
+  // std::filesystem's rename replaces an existing file on Windows too, where std::rename fails.
+  std::error_code moveError;
+  if (written && closed) std::filesystem::rename(partial, path, moveError);
+  if (!written || !closed || moveError) {
     if (written && closed) error = "cannot move the finished file to '" + path + "'";
-    unlink(partial.c_str());
+    std::filesystem::remove(partial, moveError);
     return false;
   }
   return true;

@@ -26,6 +26,10 @@ std::optional<Audio> ReadAudioFile(const std::string& path, std::string& error);
 // extension, the input's own format. Empty, with error set, when neither tells.
 std::optional<int> OutputFormat(const std::string& path, const Audio* input, std::string& error);
 
+// The same container with 64-bit floating-point samples (WAV and AIFF have them; writing
+// another container with them fails).
+int WithDoubleSamples(int format);
+
 // Writes beside path first and renames on success, so a failed write never destroys an
 // existing file. Samples beyond full scale are clipped by integer encodings.
 bool WriteAudioFile(const std::string& path, const Audio& audio, int format, std::string& error);

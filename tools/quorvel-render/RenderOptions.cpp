@@ -23,6 +23,7 @@ const char* RenderUsage() {
          "of drums, bass and chords when no INPUT is given.\n"
          "  --out FILE          output file; the format follows its extension\n"
          "                      (.wav .flac .aiff .ogg), else the input's format\n"
+         "  --float             write 64-bit floating-point samples (.wav and .aiff)\n"
          "  --sidechain FILE    side-chain input for the detectors (same sample rate)\n"
          "  --preset NAME|INDEX\n"
          "                      factory preset to load first\n"
@@ -62,6 +63,9 @@ std::optional<RenderOptions> ParseRenderOptions(std::span<const std::string> arg
     } else if (option == "--version") {
       if (!reader.NoValue(error)) return std::nullopt;
       options.version = true;
+    } else if (option == "--float") {
+      if (!reader.NoValue(error)) return std::nullopt;
+      options.doubleSamples = true;
     } else if (option == "--list-presets") {
       if (!reader.NoValue(error)) return std::nullopt;
       options.listPresets = true;

@@ -20,6 +20,7 @@ struct RenderOptions {
   int blockSize = 512;
   double tempo = 120.0;
   double demoSeconds = 8.0;
+  bool doubleSamples = false;  // 64-bit floating-point output
   bool listPresets = false;
   bool help = false;
   bool version = false;

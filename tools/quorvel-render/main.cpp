@@ -1,10 +1,10 @@
 // quorvel-render: renders an audio file, or a built-in demo, through Quorvel.clap the way a
 // host does, and writes the result.
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -25,11 +25,10 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// Compares file identities, which Windows' stat does not report (its inode is always 0).
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {
-  }, sb{};
-  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error) && !error;
 }
 
 // Percent done on one terminal line; nothing when stderr is not a terminal.
@@ -87,8 +86,9 @@ int Run(const RenderOptions& options) {
 
   const std::string outputPath =
       options.output.empty() ? DefaultOutputPath(options.input) : options.output;
-  const auto format = OutputFormat(outputPath, options.input.empty() ? nullptr : &*input, error);
+  auto format = OutputFormat(outputPath, options.input.empty() ? nullptr : &*input, error);
   if (!format) return Fail(error);
+  if (options.doubleSamples) format = WithDoubleSamples(*format);
   for (const std::string* source : {&options.input, &options.sidechain}) {
     if (!source->empty() && SameFile(*source, outputPath))
       return Fail("the output '" + outputPath + "' would overwrite the input '" + *source + "'");

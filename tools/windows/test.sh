@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# tools/windows/test.sh [LINUX-BUILD]
+# The Windows stage: installs the cross compiler and Wine if missing, builds the static Windows
+# libraries (cached in build-windows/deps), cross-builds Quorvel for Windows into
+# build-windows and runs its tests under Wine. LINUX-BUILD, a native build folder, lends its
+# artwork generator (else a native sub-build makes one) and its quorvel-render, whose renders
+# of the factory presets the Windows renders must match (else that comparison is skipped).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+tools/install-deps.sh --windows
+
+build=build-windows
+jobs=$(nproc)
+prefix=$(tools/windows/build-deps.sh "$build/deps")
+
+options=()
+if [ -n "${1:-}" ]; then
+  linux=$(cd "$1" && pwd)
+  options+=("-DQUORVEL_ARTWORK_GENERATOR=$linux/resources/quorvel-artwork"
+    "-DQUORVEL_LINUX_RENDER=$linux/tools/quorvel-render/quorvel-render")
+fi
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUORVEL_WINDOWS_DEPS="$prefix" \
+  "${options[@]}"
+cmake --build "$build" -j "$jobs"
+ctest --test-dir "$build" --output-on-failure -j "$jobs"
