@@ -12,18 +12,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-qtractor}
 work=${2:-/tmp/qtractor-smoke}
 
-packages=(qtractor jackd2 xvfb xdotool imagemagick matchbox-window-manager libx11-dev gcc)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$root/tools/qtractor-stage.sh"
+qtractor_install imagemagick libx11-dev
 
 if [ ! -f "$build/Quorvel.clap" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_TESTS=OFF \
@@ -34,51 +24,14 @@ fi
 rm -rf "$work"
 mkdir -p "$work/clap" "$work/home" "$work/session"
 cp "$build/Quorvel.clap" "$work/clap/"
-gcc -shared -fPIC -O2 -o "$work/alsa-seq-stand-in.so" "$root/tests/qtractor/alsa-seq-stand-in.c"
 gcc -O2 -o "$work/close-window" "$root/tests/qtractor/close-window.c" -lX11
+qtractor_stage "$root" "$work" smoke
 
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
-}
-trap cleanup EXIT
-
-# The virtual display (a free number), its window manager and the JACK server.
-mkfifo "$work/display"
-Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-read -r -t 20 number <"$work/display"
-export DISPLAY=":$number"
-matchbox-window-manager -use_titlebar no >"$work/wm.log" 2>&1 &
-pids+=($!)
-jackd -n "quorvel-smoke-$$" -r -d dummy -r 48000 -p 512 >"$work/jack.log" 2>&1 &
-pids+=($!)
-export JACK_DEFAULT_SERVER="quorvel-smoke-$$"
-sleep 2
-
-# A session with one audio track holding the plug-in.
-cat >"$work/session/smoke.qtr" <<XML
-<?xml version="1.0" encoding="UTF-8"?>
-<!DOCTYPE qtractorSession>
-<session version="0.9.31" name="smoke">
- <properties><directory>$work/session</directory><sample-rate>48000</sample-rate></properties>
- <devices><audio-engine><audio-bus name="Master" mode="duplex"><channels>2</channels>
-  <auto-connect>1</auto-connect></audio-bus></audio-engine></devices>
- <tracks>
-  <track name="Quorvel" type="audio">
-   <state><input-bus name="Master"/><output-bus name="Master"/></state>
-   <plugins><plugin type="CLAP"><filename>$work/clap/Quorvel.clap</filename><index>0</index>
-    <label>com.brackmoor.quorvel</label><activated>1</activated></plugin></plugins>
-  </track>
- </tracks>
-</session>
-XML
-
-(cd "$work" && HOME="$work/home" CLAP_PATH="$work/clap" \
-  LD_PRELOAD="$work/alsa-seq-stand-in.so" exec qtractor "$work/session/smoke.qtr") \
-  >"$work/qtractor.log" 2>&1 &
-qtractor=$!
-pids+=($qtractor)
+qtractor_session "$work/session/smoke.qtr" smoke \
+  "<plugins><plugin type=\"CLAP\"><filename>$work/clap/Quorvel.clap</filename><index>0</index>
+    <label>com.brackmoor.quorvel</label><activated>1</activated></plugin></plugins>"
+qtractor_run "$work" "$work/session/smoke.qtr" CLAP_PATH="$work/clap"
+qtractor=$qtractor_pid
 
 shot() { xwd -root -silent | convert xwd:- "$work/$1.png"; }
 fail() {
