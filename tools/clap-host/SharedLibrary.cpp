@@ -2,6 +2,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include <filesystem>
 #else
 #include <dlfcn.h>
 #endif
@@ -11,14 +13,6 @@ namespace clapHost {
 #if defined(_WIN32)
 
 namespace {
-
-std::wstring Widened(const std::string& text) {
-  const int length =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
 
 std::string SystemMessage(DWORD code) {
   char* text = nullptr;
@@ -38,7 +32,9 @@ std::string SystemMessage(DWORD code) {
 void* OpenSharedLibrary(const std::string& path, std::string& error) {
   // No "cannot find the module" dialog box from the loader.
   const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
-  HMODULE library = LoadLibraryW(Widened(path).c_str());
+  // Paths are UTF-8; the path class widens them for the wide-character call.
+  const std::filesystem::path widened(std::u8string(path.begin(), path.end()));
+  HMODULE library = LoadLibraryW(widened.c_str());
   const DWORD code = GetLastError();
   SetErrorMode(previous);
   if (!library) error = "cannot load " + path + ": " + SystemMessage(code);
