@@ -10,8 +10,3 @@ endif()
 
 # Cairo's headers must declare a static library, or its DllMain becomes the module's.
 add_compile_definitions(CAIRO_WIN32_STATIC_BUILD=1)
-
-# The artwork generator runs at build time, so it must be a program of the build machine: a
-# given one (for example from a Linux build), or one built by a native build of its own.
-set(QUORVEL_ARTWORK_GENERATOR "" CACHE FILEPATH
-  "quorvel-artwork of a native build; empty builds one")

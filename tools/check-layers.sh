@@ -1,28 +1,32 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header of a layer it may not see, or when a target
-# publishes the whole source tree as its include directory. Run from anywhere.
+# publishes the whole source tree as its include directory. The layers and what each builds on
+# come from cmake/Layers.txt, the table the CMake targets are linked from. Run from anywhere.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Folder: the folders its files may include from (its own is always allowed). The most
-# specific folder wins, so framework/plugin is its own layer above graphics.
-declare -A allowed=(
-  [framework]=""
-  [graphics]="framework"
-  [graphics/platform]="graphics framework"
-  [framework/plugin]="graphics framework"
-  [host/clap]=""
-  [host]="host/clap framework/plugin graphics framework"
-  [effect]="framework/plugin framework"
-  [resources]="graphics"
-  [editor]="effect resources graphics/platform graphics framework/plugin framework"
-  [product/ext]="host/clap"
-  [product]="product/ext editor effect resources host host/clap graphics/platform graphics framework/plugin framework"
-  [tools/clap-host]="host/clap"
-  [tools]="product/ext effect tools/clap-host host/clap resources graphics/platform graphics framework"
-)
+declare -A below=()
+while read -r dir _ rest; do
+  below[$dir]=$rest
+done < <(grep -v '^#' cmake/Layers.txt | grep .)
 
-# The layer of a path: the longest table key that is a folder prefix of it.
+# visible DIR: the layers DIR builds on, and theirs in turn.
+visible() {
+  local seen=" " queue=(${below[$1]}) next
+  while [ ${#queue[@]} -gt 0 ]; do
+    next=${queue[0]}
+    queue=("${queue[@]:1}")
+    [[ $seen == *" $next "* ]] && continue
+    seen+="$next "
+    queue+=(${below[$next]})
+  done
+  printf '%s' "$seen"
+}
+declare -A allowed=()
+for dir in "${!below[@]}"; do allowed[$dir]=$(visible "$dir"); done
+
+# The layer of a path: the longest table folder that is a folder prefix of it, so that
+# framework/plugin is its own layer above graphics.
 layer_of() {
   local path=$1 best=""
   for key in "${!allowed[@]}"; do
@@ -40,11 +44,7 @@ while IFS= read -r file; do
     to=$(layer_of "$header")
     [ -n "$to" ] || continue
     [ "$to" = "$from" ] && continue
-    # A tool may include its own folder's headers.
-    [[ $from == tools && $header == "${file%/*}"/* ]] && continue
-    # The generated version header is the one piece of the product a program may print.
-    [[ $from == tools && $header == product/Version.h ]] && continue
-    if [[ " ${allowed[$from]} " != *" $to "* ]]; then
+    if [[ ${allowed[$from]} != *" $to "* ]]; then
       echo "$file: includes $header ($from may not see $to)"
       failures=$((failures + 1))
     fi

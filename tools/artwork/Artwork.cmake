@@ -2,26 +2,28 @@
 # Included by resources/CMakeLists.txt, which embeds QUORVEL_ARTWORK_FILES once the target
 # quorvel_artwork has produced them. (This folder has no CMakeLists.txt of its own, so the
 # tools folder does not add it a second time.)
-if(CMAKE_CROSSCOMPILING)
-  # The generator must run on the build machine: a given one, or one from a native build of
-  # this source tree that builds nothing else.
-  if(QUORVEL_ARTWORK_GENERATOR)
-    set(artwork_generator "${QUORVEL_ARTWORK_GENERATOR}")
-    set(artwork_generator_target "${QUORVEL_ARTWORK_GENERATOR}")
-  else()
-    include(ExternalProject)
-    set(native_dir "${PROJECT_BINARY_DIR}/native-generator")
-    ExternalProject_Add(native_artwork_generator
-      SOURCE_DIR "${PROJECT_SOURCE_DIR}"
-      BINARY_DIR "${native_dir}"
-      CMAKE_ARGS -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF
-                 -DQUORVEL_BENCHMARKS=OFF "-DQUORVEL_SYSTEM_FONT=${QUORVEL_SYSTEM_FONT}"
-      BUILD_COMMAND ${CMAKE_COMMAND} --build "${native_dir}" --target quorvel-artwork
-      BUILD_BYPRODUCTS "${native_dir}/resources/quorvel-artwork"
-      INSTALL_COMMAND "")
-    set(artwork_generator "${native_dir}/resources/quorvel-artwork")
-    set(artwork_generator_target native_artwork_generator)
-  endif()
+set(QUORVEL_ARTWORK_GENERATOR "" CACHE FILEPATH
+  "quorvel-artwork of another native build, to run instead of building one")
+if(QUORVEL_ARTWORK_GENERATOR)
+  # Another build's generator: the same source makes the same pictures, and a sanitizer or
+  # cross build is spared building and running its own.
+  set(artwork_generator "${QUORVEL_ARTWORK_GENERATOR}")
+  set(artwork_generator_target "${QUORVEL_ARTWORK_GENERATOR}")
+elseif(CMAKE_CROSSCOMPILING)
+  # The generator must run on the build machine: one from a native build of this source tree
+  # that builds nothing else.
+  include(ExternalProject)
+  set(native_dir "${PROJECT_BINARY_DIR}/native-generator")
+  ExternalProject_Add(native_artwork_generator
+    SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+    BINARY_DIR "${native_dir}"
+    CMAKE_ARGS -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF
+               -DQUORVEL_BENCHMARKS=OFF "-DQUORVEL_SYSTEM_FONT=${QUORVEL_SYSTEM_FONT}"
+    BUILD_COMMAND ${CMAKE_COMMAND} --build "${native_dir}" --target quorvel-artwork
+    BUILD_BYPRODUCTS "${native_dir}/resources/quorvel-artwork"
+    INSTALL_COMMAND "")
+  set(artwork_generator "${native_dir}/resources/quorvel-artwork")
+  set(artwork_generator_target native_artwork_generator)
 else()
   file(GLOB artwork_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/*.cpp")
   add_executable(quorvel-artwork ${artwork_sources})

@@ -23,4 +23,14 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUORVEL_WINDOWS_DEPS="$prefix" \
   "${options[@]}"
 cmake --build "$build" -j "$jobs"
-ctest --test-dir "$build" --output-on-failure -j "$jobs"
+
+# One virtual display and one Wine server, in the build's prefix, for the whole stage: each
+# test program then starts in a running Wine session.
+export WINEPREFIX=$PWD/$build/wine
+tests/x11/with-xvfb.sh bash -c '
+  set -u
+  mkdir -p "$WINEPREFIX"
+  wineserver -p
+  trap "wineserver -k; wineserver -w" EXIT
+  tools/windows/wine-run.sh "$WINEPREFIX" cmd /c exit >/dev/null
+  ctest --test-dir "$1" --output-on-failure -j "$2"' - "$build" "$jobs"
