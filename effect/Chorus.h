@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "effect/AllpassStage.h"
+#include "effect/QuorvelParameters.h"
 #include "effect/SlewLimiter.h"
 #include "effect/StereoPair.h"
 #include "effect/TableLfo.h"
@@ -18,6 +19,8 @@ class Chorus {
  public:
   static constexpr int kVoiceCount = 4;
   static constexpr double kMaxDelayMs = 50.0;
+  // The delay setting's top asks for the longest delay.
+  static constexpr double kMsPerDelayUnit = kMaxDelayMs / RangeOf(ParamIndex::ChorusDelay).max;
   static constexpr double kLineSeconds = 0.2;
   // Corners of the dry and the wet all-pass.
   static constexpr double kDryHz = 880.0;

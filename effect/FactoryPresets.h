@@ -1,8 +1,9 @@
 #pragma once
 
-namespace plugkit {
-class PluginBase;
-}
+#include <array>
+#include <span>
+
+#include "framework/PresetValue.h"
 
 namespace quorvel {
 
@@ -10,10 +11,14 @@ inline constexpr int kFactoryPresetCount = 27;
 // The instance offers a few empty slots beyond the factory presets.
 inline constexpr int kPresetSlotCount = 32;
 
-// Fills the first 27 preset slots: "Empty" with the current values (the defaults during
-// construction), then "Full Bypass" and the named presets. Every parameter a preset does not
-// list keeps its current value, so call it right after the parameters are defined.
-// [main-thread], during construction.
-void AddFactoryPresets(plugkit::PluginBase& plugin);
+// A preset as (parameter index, plain value) pairs; every parameter it does not list keeps
+// its default.
+struct FactoryPreset {
+  const char* name;
+  std::span<const plugkit::PresetValue> values;
+};
+
+// Slots 1 to 26, in slot order. Slot 0, "Empty", holds the defaults.
+extern const std::array<FactoryPreset, kFactoryPresetCount - 1> kNamedFactoryPresets;
 
 }  // namespace quorvel

@@ -9,6 +9,16 @@
 namespace quorvel {
 namespace {
 
+static_assert(ChoiceOf(ParamIndex::Lfo1Shape).Count() == kWaveShapeCount &&
+              ChoiceOf(ParamIndex::Lfo2Shape).Count() == kWaveShapeCount);
+
+// SyncedRate takes the knob's travel as the square root of the rate.
+constexpr bool SquareCurveOverUnitRange(const RangeParam& p) {
+  return p.min == 0.0 && p.max == 1.0 && p.curve == 2.0;
+}
+static_assert(SquareCurveOverUnitRange(RangeOf(ParamIndex::Lfo1Rate)) &&
+              SquareCurveOverUnitRange(RangeOf(ParamIndex::Lfo2Rate)));
+
 int RoundedShape(double v) {
   return std::clamp(plugkit::SaturateTruncate<std::int32_t>(std::round(v)), 0, kWaveShapeCount - 1);
 }

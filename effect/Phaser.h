@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "effect/AllpassStage.h"
+#include "effect/QuorvelParameters.h"
 #include "effect/StereoPair.h"
 #include "effect/TableLfo.h"
 
@@ -19,14 +20,15 @@ class Phaser {
   static constexpr int kStageCount = 4;
   // ln 8: a modulation value of ±1 moves a stage by a factor of 8.
   static constexpr double kDepth = 2.07944154167984;
-  static constexpr double kMinHz = 10.0;
-  static constexpr double kMaxHz = 18000.0;
+  // No modulation takes a stage beyond the range of its frequency setting.
+  static constexpr double kMinHz = RangeOf(ParamIndex::PhaserFrequency1).min;
+  static constexpr double kMaxHz = RangeOf(ParamIndex::PhaserFrequency1).max;
   // The first stage's corner in the middle of its sweep.
   static constexpr double kSweepHz = 880.0;
 
   Phaser();
 
-  // [audio-thread] per block: corners in Hz of stages 2, 3 and 4, limited to 10 … 18000
+  // [audio-thread] per block: corners in Hz of stages 2, 3 and 4, limited to kMinHz … kMaxHz
   void SetFrequency1(double hz);
   void SetFrequency2(double hz);
   void SetFrequency3(double hz);

@@ -47,7 +47,7 @@ void QuorvelEngine::RefreshSettings(ParamSnapshot values, double tempo) {
   cutoffOn_ = On(Value(values, P::CutoffFilterEnable));
   cutoffShape_ = std::clamp(
       plugkit::SaturateTruncate<std::int32_t>(std::round(Value(values, P::CutoffFilterShape))), 0,
-      2);
+      ChoiceOf(P::CutoffFilterShape).Count() - 1);
   ApplySlotSettings(slots_, values);
   cutoffBase_ = Value(values, P::CutoffFilterFrequency);
 
@@ -74,7 +74,7 @@ void QuorvelEngine::RefreshSettings(ParamSnapshot values, double tempo) {
 
   chorusOn_ = On(Value(values, P::ChorusEnable));
   chorusWetBase_ = Value(values, P::ChorusWet);
-  chorusDelayMs_ = 50.0 * Value(values, P::ChorusDelay);
+  chorusDelayMs_ = Chorus::kMsPerDelayUnit * Value(values, P::ChorusDelay);
   chorus_.SetSpread(Value(values, P::ChorusSpread));
   chorus_.SetSuperStereo(On(Value(values, P::ChorusSuperStereo)));
 
@@ -170,28 +170,38 @@ void QuorvelEngine::CopyInputs(const double* const* inputs, int n, const Channel
 
 QuorvelEngine::ModulatedValues QuorvelEngine::EvaluateSlots(std::size_t n,
                                                             const SourceBuffers& standard) {
+  using P = ParamIndex;
   ModulatedValues v;
-  const auto linear = [&](ModSlot s, double min, double max, double base) {
-    return SlotAt(s).ModulatedLinear(min, max, base, standard, n).data();
+  const auto linear = [&](ModSlot s, const RangeParam& p, double base) {
+    return SlotAt(s).ModulatedLinear(p.min, p.max, base, standard, n).data();
+  };
+  // unit: the engine's unit per unit of the setting.
+  const auto curved = [&](ModSlot s, const RangeParam& p, double unit, double base,
+                          const SourceBuffers& sources) {
+    return SlotAt(s).ModulatedCurve(p.min * unit, p.max * unit, base, sources, n, p.curve).data();
+  };
+  // The phaser's stages move by up to ±1 around their settings.
+  const auto shift = [&](ModSlot s) {
+    return SlotAt(s).ModulatedLinear(-1.0, 1.0, 0.0, standard, n).data();
   };
   if (cutoffOn_) {
     v.cutoff =
-        SlotAt(ModSlot::Cutoff).ModulatedCurve(10.0, 18000.0, cutoffBase_, standard, n, 2.5).data();
+        curved(ModSlot::Cutoff, RangeOf(P::CutoffFilterFrequency), 1.0, cutoffBase_, standard);
   }
-  if (driveOn_) v.drive = linear(ModSlot::Drive, 0.0, 1.0, driveBase_);
+  if (driveOn_) v.drive = linear(ModSlot::Drive, RangeOf(P::Drive), driveBase_);
   if (phaserOn_) {
-    v.phaserWet = linear(ModSlot::PhaserWet, 0.0, 1.0, phaserWetBase_);
-    v.phaserFreq1 = linear(ModSlot::PhaserFreq1, -1.0, 1.0, 0.0);
-    v.phaserFreq2 = linear(ModSlot::PhaserFreq2, -1.0, 1.0, 0.0);
-    v.phaserFreq3 = linear(ModSlot::PhaserFreq3, -1.0, 1.0, 0.0);
+    v.phaserWet = linear(ModSlot::PhaserWet, RangeOf(P::PhaserWet), phaserWetBase_);
+    v.phaserFreq1 = shift(ModSlot::PhaserFreq1);
+    v.phaserFreq2 = shift(ModSlot::PhaserFreq2);
+    v.phaserFreq3 = shift(ModSlot::PhaserFreq3);
   }
   if (chorusOn_) {
     const SourceBuffers slow = sources_.RenderSlowLfos(n);
-    v.chorusWet = linear(ModSlot::ChorusWet, 0.0, 1.0, chorusWetBase_);
-    v.chorusDelay =
-        SlotAt(ModSlot::ChorusDelay).ModulatedCurve(0.0, 50.0, chorusDelayMs_, slow, n, 1.5).data();
+    v.chorusWet = linear(ModSlot::ChorusWet, RangeOf(P::ChorusWet), chorusWetBase_);
+    v.chorusDelay = curved(ModSlot::ChorusDelay, RangeOf(P::ChorusDelay), Chorus::kMsPerDelayUnit,
+                           chorusDelayMs_, slow);
   }
-  v.output = linear(ModSlot::Output, 0.0, 2.0, outputBase_);
+  v.output = linear(ModSlot::Output, RangeOf(P::Output), outputBase_);
   return v;
 }
 

@@ -115,20 +115,21 @@ class QuorvelEngine {
 
   double inputGain_ = 1.0;
   DecibelGain inputTrimGain_;
-  bool sidechainOn_ = false;
-  bool cutoffOn_ = false;
-  bool driveOn_ = false;
-  bool phaserOn_ = true;
-  bool chorusOn_ = true;
-  bool limiterOn_ = true;
-  bool motorizedKnobs_ = false;
-  int cutoffShape_ = 0;
-  double cutoffBase_ = 18000.0;
-  double driveBase_ = 0.0;
-  double phaserWetBase_ = 1.0;
-  double chorusWetBase_ = 1.0;
-  double chorusDelayMs_ = 12.5;
-  double outputBase_ = 1.0;
+  // The defaults until the first snapshot.
+  bool sidechainOn_ = SwitchOf(ParamIndex::SidechainDetector).defaultValue;
+  bool cutoffOn_ = SwitchOf(ParamIndex::CutoffFilterEnable).defaultValue;
+  bool driveOn_ = SwitchOf(ParamIndex::DriveEnable).defaultValue;
+  bool phaserOn_ = SwitchOf(ParamIndex::PhaserEnable).defaultValue;
+  bool chorusOn_ = SwitchOf(ParamIndex::ChorusEnable).defaultValue;
+  bool limiterOn_ = SwitchOf(ParamIndex::BrickwallLimit).defaultValue;
+  bool motorizedKnobs_ = SwitchOf(ParamIndex::MotorizedKnobs).defaultValue;
+  int cutoffShape_ = ChoiceOf(ParamIndex::CutoffFilterShape).defaultValue;
+  double cutoffBase_ = RangeOf(ParamIndex::CutoffFilterFrequency).defaultValue;
+  double driveBase_ = RangeOf(ParamIndex::Drive).defaultValue;
+  double phaserWetBase_ = RangeOf(ParamIndex::PhaserWet).defaultValue;
+  double chorusWetBase_ = RangeOf(ParamIndex::ChorusWet).defaultValue;
+  double chorusDelayMs_ = Chorus::kMsPerDelayUnit * RangeOf(ParamIndex::ChorusDelay).defaultValue;
+  double outputBase_ = RangeOf(ParamIndex::Output).defaultValue;
   double limiterIndicator_ = 0.0;
   int publishCountdown_ = 1;
   int publishPeriod_ = 1;

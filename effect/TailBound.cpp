@@ -188,15 +188,17 @@ const ModulationPair& PairFor(P base) {
   return kModulationPairs.front();
 }
 
-// The range a setting on a power curve reaches, as the modulation slot maps it.
-Span CurveRange(std::span<const double, kParamCount> values, P base, double min, double max,
-                double exponent) {
-  const ModulationPair& pair = PairFor(base);
-  const double setting = Value(values, base);
+// The range a setting on a power curve reaches, as the modulation slot maps it with the
+// range's ends times unit.
+Span CurveRange(std::span<const double, kParamCount> values, const RangeParam& param, double unit) {
+  const ModulationPair& pair = PairFor(param.index);
+  const double setting = Value(values, param.index);
   const Span s = SourceSpanOf(values, pair);
   if (s.low == 0.0 && s.high == 0.0) return {setting, setting};
   const double strength = StrengthOf(values, pair);
-  const double w = max - min;
+  const double min = param.min * unit;
+  const double w = param.max * unit - min;
+  const double exponent = param.curve;
   const double g = std::pow(std::clamp((setting - min) / w, 0.0, 1.0), 1.0 / exponent);
   const double u1 = std::clamp(g + strength * s.low, 0.0, 1.0);
   const double u2 = std::clamp(g + strength * s.high, 0.0, 1.0);
@@ -224,10 +226,11 @@ double GridPoint(Span range, int i, int count, bool logarithmic) {
 }
 
 double CutoffDecay(std::span<const double, kParamCount> values, double rate) {
-  const Span hz = CurveRange(values, P::CutoffFilterFrequency, 10.0, 18000.0, 2.5);
+  const Span hz = CurveRange(values, RangeOf(P::CutoffFilterFrequency), 1.0);
   const double resonance = Value(values, P::Resonance);
   const int shape = std::clamp(
-      plugkit::SaturateTruncate<int32_t>(std::round(Value(values, P::CutoffFilterShape))), 0, 2);
+      plugkit::SaturateTruncate<int32_t>(std::round(Value(values, P::CutoffFilterShape))), 0,
+      ChoiceOf(P::CutoffFilterShape).Count() - 1);
   const double corner = shape == 1 ? 0.25 : 0.75;
   double ladder = 0.0, bandPass = 0.0;
   for (int i = 0; i < kGridPoints; ++i) {
@@ -284,7 +287,8 @@ double ChorusDecay(std::span<const double, kParamCount> values, double rate) {
   wet.SetFrequency(Chorus::kWetHz);
   // The taps wander up to twice the delay, within the line; reads interpolate one sample.
   const double delayMs =
-      std::min(CurveRange(values, P::ChorusDelay, 0.0, 50.0, 1.5).high, Chorus::kMaxDelayMs);
+      std::min(CurveRange(values, RangeOf(P::ChorusDelay), Chorus::kMsPerDelayUnit).high,
+               Chorus::kMaxDelayMs);
   const double longestTap =
       std::min(2.0 * std::max(delayMs, 0.0) * 0.001 * rate, Chorus::kLineSeconds * rate) + 1.0;
   return std::max(SinglePoleDecay(dry.PoleAt(1.0)), longestTap + SinglePoleDecay(wet.PoleAt(1.0)));

@@ -5,7 +5,6 @@
 #include <memory>
 #include <new>
 
-#include "graphics/CairoStartup.h"
 #include "host/PresetDiscoveryProvider.h"
 #include "host/clap/PresetDiscovery.h"
 
@@ -97,7 +96,7 @@ bool ModuleInit(const PluginDefinition& definition, const char* pluginPath) {
     ++state.initCount;
     return true;
   }
-  gfx::StartCairo();
+  if (definition.startModule) definition.startModule();
   const size_t length = std::strlen(pluginPath);
   state.path.reset(new (std::nothrow) char[length + 1]);
   if (!state.path) return false;

@@ -11,6 +11,10 @@ namespace plugkit {
 using CreateInstanceFunction = const clap_plugin* (*)(const clap_plugin_descriptor* descriptor,
                                                       const clap_host* host, bool servesRealHost);
 
+// [thread-safe] Work the module needs done once before anything else runs, such as starting
+// a library that sets itself up lazily.
+using ModuleStartFunction = void (*)();
+
 // What the module entry needs to know of the one plug-in the module offers. Every text lives
 // as long as the module.
 struct PluginDefinition {
@@ -23,6 +27,8 @@ struct PluginDefinition {
   const char* const* features;  // null-terminated
   const char* presetProviderName;
   CreateInstanceFunction createInstance;
+  // Called in the init that loads the module (again after the last deinit); may be null.
+  ModuleStartFunction startModule = nullptr;
 };
 
 }  // namespace plugkit

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "graphics/CairoStartup.h"
 #include "host/ModuleEntry.h"
 #include "host/clap/Entry.h"
 #include "product/Product.h"
@@ -30,6 +31,9 @@ constexpr plugkit::PluginDefinition kDefinition{
     .features = quorvel::kFeatures,
     .presetProviderName = quorvel::kPresetProviderName,
     .createInstance = CreateInstance,
+    // A statically linked Cairo (Windows) deadlocks unless its locks are set up before an
+    // instance makes its first font face.
+    .startModule = plugkit::gfx::StartCairo,
 };
 
 // [thread-safe]

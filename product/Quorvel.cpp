@@ -26,7 +26,10 @@ Quorvel::Quorvel(const clap_plugin_descriptor* descriptor, const clap_host* host
   for (auto& value : paramValues_) value.store(0.0, std::memory_order_relaxed);
   DefineParameters(*this);
   for (int i = 0; i < kParamCount; ++i) OnParamChange(i);
-  AddFactoryPresets(*this);
+  // Slot 0 keeps the defaults the parameters were just given.
+  FillPresetsFromCurrent(nullptr, 1);
+  for (const FactoryPreset& preset : kNamedFactoryPresets)
+    AddPresetFromNamedValues(preset.name, preset.values);
   UpdateTail(true);
   SetMakeGraphicsFunction([this](plugkit::GraphicsEditorDelegate& delegate) {
     // A snapshot never opens a window, whatever the platform's editor is; an editor opened

@@ -64,8 +64,7 @@ void PluginBase::FillPresetsFromCurrent(const char* name, int count) {
   }
 }
 
-void PluginBase::AddPresetFromNamedValues(const char* name,
-                                          std::initializer_list<PresetValue> values) {
+void PluginBase::AddPresetFromNamedValues(const char* name, std::span<const PresetValue> values) {
   PresetSlot* slot = NextFreeSlot();
   if (!slot) return;
   slot->initialized = true;

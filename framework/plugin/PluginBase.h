@@ -1,11 +1,13 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "framework/ByteChunk.h"
 #include "framework/PluginConfig.h"
+#include "framework/PresetValue.h"
 #include "graphics/GraphicsEditorDelegate.h"
 
 namespace plugkit {
@@ -17,17 +19,6 @@ struct PresetSlot {
   bool initialized = false;
   std::string name = "empty";
   ByteChunk data;
-};
-
-// One (parameter index, value) pair of a preset. Integers are meant for Bool, Int and Enum
-// parameters and floating-point values for Double parameters; either converts as needed.
-struct PresetValue {
-  PresetValue(int index, int value) : index(index), value(value), isInteger(true) {}
-  PresetValue(int index, double value) : index(index), value(value), isInteger(false) {}
-
-  int index;
-  double value;
-  bool isInteger;
 };
 
 // Adds the plug-in's names, its preset slots and the state chunk: one little-endian 64-bit
@@ -59,7 +50,10 @@ class PluginBase : public GraphicsEditorDelegate {
   void FillPresetsFromCurrent(const char* name, int count);
   // Fills the next free slot; parameters not listed take their current value. Values are
   // stored as given and clamped on recall.
-  void AddPresetFromNamedValues(const char* name, std::initializer_list<PresetValue> values);
+  void AddPresetFromNamedValues(const char* name, std::span<const PresetValue> values);
+  void AddPresetFromNamedValues(const char* name, std::initializer_list<PresetValue> values) {
+    AddPresetFromNamedValues(name, std::span(values.begin(), values.size()));
+  }
   // [main-thread] False for an index outside the slots, an empty slot or data that fails to
   // load.
   bool RecallPreset(int index);

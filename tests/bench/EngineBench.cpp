@@ -22,21 +22,22 @@ using Values = std::array<double, quorvel::kParamCount>;
 constexpr double kSampleRate = 48000.0;
 constexpr int kSeconds = 2;
 
-using PresetSource = testSupport::ParameterSet;
+Values Defaults() { return testSupport::ParameterSet().PlainValues(); }
 
-PresetSource& Presets() {
-  static PresetSource source;
-  return source;
-}
-
-Values Defaults() {
-  Presets().RecallPreset(0);
-  return Presets().PlainValues();
-}
-
+// The pairs of factory preset index (0 is the defaults) over the defaults, limited to their
+// ranges.
 Values PresetValues(int index) {
-  Presets().RecallPreset(index);
-  return Presets().PlainValues();
+  testSupport::ParameterSet set;
+  if (index > 0) {
+    for (const plugkit::PresetValue& pair :
+         quorvel::kNamedFactoryPresets[static_cast<size_t>(index - 1)].values)
+      set.ParamAt(pair.index)->SetPlain(pair.value);
+  }
+  return set.PlainValues();
+}
+
+const char* PresetName(int index) {
+  return index > 0 ? quorvel::kNamedFactoryPresets[static_cast<size_t>(index - 1)].name : "Empty";
 }
 
 // Every stage on, the band-pass shape (the costlier one) and all nine slots following a
@@ -132,7 +133,7 @@ const bool kPresetsRegistered = [] {
     benchmark::RegisterBenchmark(name.c_str(),
                                  [index](benchmark::State& state) {
                                    RunEngine(state, PresetValues(index));
-                                   state.SetLabel(Presets().PresetNameAt(index));
+                                   state.SetLabel(PresetName(index));
                                  })
         ->Arg(64)
         ->Arg(512);

@@ -1,24 +1,17 @@
-// The sixty parameters and the factory presets on a bare plug-in base, without the instance
-// around them.
+// The sixty parameters on a bare delegate, without the instance around them.
 
 #pragma once
 
 #include <array>
 
-#include "effect/FactoryPresets.h"
 #include "effect/QuorvelParameters.h"
-#include "framework/plugin/PluginApiBase.h"
+#include "framework/EditorDelegateBase.h"
 
 namespace testSupport {
 
-class ParameterSet : public plugkit::PluginApiBase {
+class ParameterSet : public plugkit::EditorDelegateBase {
  public:
-  ParameterSet()
-      : PluginApiBase(plugkit::PluginConfig{.paramCount = quorvel::kParamCount,
-                                            .presetCount = quorvel::kPresetSlotCount}) {
-    quorvel::DefineParameters(*this);
-    quorvel::AddFactoryPresets(*this);
-  }
+  ParameterSet() : EditorDelegateBase(quorvel::kParamCount) { quorvel::DefineParameters(*this); }
 
   // The plain value of every parameter, as the engine reads them.
   std::array<double, quorvel::kParamCount> PlainValues() const {

@@ -3,12 +3,15 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "effect/FactoryPresets.h"
 #include "effect/QuorvelParameters.h"
-#include "tests/effect/ParameterSet.h"
+#include "tests/product/InProcessFactory.h"
+#include "tools/clap-host/Host.h"
+#include "tools/clap-host/PluginInstance.h"
 
 namespace quorvel {
 namespace {
@@ -174,8 +177,6 @@ const GoldenPreset kGolden[] = {
      "58: 1"},
 };
 
-using PresetPlugin = testSupport::ParameterSet;
-
 std::vector<double> Values(const plugkit::ByteChunk& chunk) {
   std::vector<double> values(static_cast<size_t>(chunk.Size()) / 8);
   std::memcpy(values.data(), chunk.Data(), values.size() * 8);
@@ -203,36 +204,46 @@ std::vector<double> Apply(std::vector<double> values, const char* pairs) {
 
 class FactoryPresetsTest : public ::testing::Test {
  protected:
+  void SetUp() override {
+    std::string error;
+    instance = clapHost::PluginInstance::Create(testSupport::kQuorvelFactory, host,
+                                                testSupport::kQuorvelTestId, error);
+    ASSERT_TRUE(instance) << error;
+    plugin = plugkit::ClapPlugin::FromClap(instance->Plugin());
+  }
+
   std::vector<double> Defaults() const {
     std::vector<double> values;
-    for (int i = 0; i < kParamCount; ++i) values.push_back(plugin.ParamAt(i)->DefaultValue());
+    for (int i = 0; i < kParamCount; ++i) values.push_back(plugin->ParamAt(i)->DefaultValue());
     return values;
   }
   std::vector<double> Saved() const {
     plugkit::ByteChunk chunk;
-    plugin.SaveState(chunk);
+    plugin->SaveState(chunk);
     return Values(chunk);
   }
 
-  PresetPlugin plugin;
+  clapHost::Host host;
+  std::unique_ptr<clapHost::PluginInstance> instance;
+  plugkit::PluginBase* plugin = nullptr;
 };
 
 TEST_F(FactoryPresetsTest, FreshStateHoldsTheSixtyDefaults) {
   plugkit::ByteChunk chunk;
-  EXPECT_TRUE(plugin.SaveState(chunk));
+  EXPECT_TRUE(plugin->SaveState(chunk));
   EXPECT_EQ(chunk.Size(), 480);
   EXPECT_TRUE(SameBits(Values(chunk), Defaults()));
 }
 
 TEST_F(FactoryPresetsTest, SlotsHoldTheirPairsOverTheDefaultsToTheBit) {
-  ASSERT_EQ(plugin.PresetCount(), 32);
-  EXPECT_STREQ(plugin.PresetNameAt(0), "Empty");
-  EXPECT_TRUE(SameBits(Values(plugin.PresetAt(0)->data), Defaults()));
+  ASSERT_EQ(plugin->PresetCount(), 32);
+  EXPECT_STREQ(plugin->PresetNameAt(0), "Empty");
+  EXPECT_TRUE(SameBits(Values(plugin->PresetAt(0)->data), Defaults()));
   static_assert(std::size(kGolden) + 1 == kFactoryPresetCount);
   for (int slot = 1; slot < kFactoryPresetCount; ++slot) {
     const GoldenPreset& golden = kGolden[slot - 1];
     SCOPED_TRACE(golden.name);
-    const plugkit::PresetSlot* preset = plugin.PresetAt(slot);
+    const plugkit::PresetSlot* preset = plugin->PresetAt(slot);
     ASSERT_TRUE(preset->initialized);
     EXPECT_EQ(preset->name, golden.name);
     EXPECT_EQ(preset->data.Size(), 480);
@@ -244,31 +255,31 @@ TEST_F(FactoryPresetsTest, SlotsHoldTheirPairsOverTheDefaultsToTheBit) {
     }
   }
   for (int slot = kFactoryPresetCount; slot < 32; ++slot) {
-    EXPECT_FALSE(plugin.PresetAt(slot)->initialized);
-    EXPECT_STREQ(plugin.PresetNameAt(slot), "empty");
-    EXPECT_FALSE(plugin.RecallPreset(slot));
+    EXPECT_FALSE(plugin->PresetAt(slot)->initialized);
+    EXPECT_STREQ(plugin->PresetNameAt(slot), "empty");
+    EXPECT_FALSE(plugin->RecallPreset(slot));
   }
 }
 
 TEST_F(FactoryPresetsTest, RecallingAnyPresetReproducesItsDataUnclamped) {
   for (int slot = kFactoryPresetCount - 1; slot >= 0; --slot) {
-    SCOPED_TRACE(plugin.PresetNameAt(slot));
-    ASSERT_TRUE(plugin.RecallPreset(slot));
-    EXPECT_EQ(plugin.CurrentPresetIndex(), slot);
-    EXPECT_TRUE(SameBits(Saved(), Values(plugin.PresetAt(slot)->data)));
+    SCOPED_TRACE(plugin->PresetNameAt(slot));
+    ASSERT_TRUE(plugin->RecallPreset(slot));
+    EXPECT_EQ(plugin->CurrentPresetIndex(), slot);
+    EXPECT_TRUE(SameBits(Saved(), Values(plugin->PresetAt(slot)->data)));
   }
 }
 
 TEST_F(FactoryPresetsTest, NegativeZerosAndShortPresets) {
-  const std::vector<double> mangler = Values(plugin.PresetAt(4)->data);
+  const std::vector<double> mangler = Values(plugin->PresetAt(4)->data);
   EXPECT_TRUE(std::signbit(mangler[ToIndex(ParamIndex::PhaserFrequency1ModStrength)]));
   EXPECT_FALSE(std::signbit(mangler[ToIndex(ParamIndex::PhaserFrequency2ModStrength)]));
   EXPECT_TRUE(std::signbit(mangler[ToIndex(ParamIndex::PhaserFrequency3ModStrength)]));
 
   // A user change before a recall does not leak into a short preset.
-  plugin.ParamAt(ToIndex(ParamIndex::Output))->SetPlain(0.3);
-  ASSERT_TRUE(plugin.RecallPreset(1));
-  auto plain = [&](ParamIndex i) { return plugin.ParamAt(ToIndex(i))->GetPlain(); };
+  plugin->ParamAt(ToIndex(ParamIndex::Output))->SetPlain(0.3);
+  ASSERT_TRUE(plugin->RecallPreset(1));
+  auto plain = [&](ParamIndex i) { return plugin->ParamAt(ToIndex(i))->GetPlain(); };
   EXPECT_EQ(plain(ParamIndex::CutoffFilterEnable), 0);
   EXPECT_EQ(plain(ParamIndex::DriveEnable), 0);
   EXPECT_EQ(plain(ParamIndex::PhaserEnable), 0);
@@ -278,8 +289,8 @@ TEST_F(FactoryPresetsTest, NegativeZerosAndShortPresets) {
   EXPECT_EQ(plain(ParamIndex::PhaserFrequency1), 3400);
   EXPECT_EQ(plain(ParamIndex::PhaserFrequency1ModSource), static_cast<int>(ModSource::Lfo2));
 
-  ASSERT_TRUE(plugin.RecallPreset(5));
-  EXPECT_EQ(plugin.PresetNameAt(5), std::string("[DRUM]  Heavy Comp"));
+  ASSERT_TRUE(plugin->RecallPreset(5));
+  EXPECT_EQ(plugin->PresetNameAt(5), std::string("[DRUM]  Heavy Comp"));
   EXPECT_EQ(plain(ParamIndex::DriveModSource), static_cast<int>(ModSource::EnvFollower));
   EXPECT_EQ(plain(ParamIndex::DriveModStrength), 0.7);
   EXPECT_EQ(plain(ParamIndex::DriveFeedback), 0);
