@@ -188,11 +188,11 @@ const ModulationPair& PairFor(P base) {
   return kModulationPairs.front();
 }
 
-// The range a setting on a power curve reaches, as the modulation slot maps it with the
-// range's ends times unit.
+// The range a setting on a power curve reaches, as the modulation slot maps it, times unit
+// (the setting, its range's ends and the result alike).
 Span CurveRange(std::span<const double, kParamCount> values, const RangeParam& param, double unit) {
   const ModulationPair& pair = PairFor(param.index);
-  const double setting = Value(values, param.index);
+  const double setting = Value(values, param.index) * unit;
   const Span s = SourceSpanOf(values, pair);
   if (s.low == 0.0 && s.high == 0.0) return {setting, setting};
   const double strength = StrengthOf(values, pair);

@@ -138,12 +138,17 @@ void QuadsBaseline(const double* x, double* y, int n) {
     for (int k = 0; k < 4; ++k) y[i + k] = q[k];
   }
 }
+// Clang refuses quads across the boundary of a function built for AVX2, and its builds of the
+// engine take the baseline alone (effect/HotLoop.h).
+#if !defined(__clang__)
+#define QUORVEL_TEST_AVX2 1
 [[gnu::target("avx2")]] void QuadsAvx2(const double* x, double* y, int n) {
   for (int i = 0; i < n; i += 4) {
     const StereoQuad q = ExpLanes(StereoQuad{x[i], x[i + 1], x[i + 2], x[i + 3]});
     for (int k = 0; k < 4; ++k) y[i + k] = q[k];
   }
 }
+#endif
 
 TEST(FastMathTest, QuadsGiveThePairsBits) {
   std::mt19937_64 random(11);
@@ -162,8 +167,12 @@ TEST(FastMathTest, QuadsGiveThePairsBits) {
     pairs[i + 1] = y[1];
   }
   QuadsBaseline(x.data(), baseline.data(), n);
+#ifdef QUORVEL_TEST_AVX2
   const bool hasAvx2 = __builtin_cpu_supports("avx2");
   if (hasAvx2) QuadsAvx2(x.data(), avx2.data(), n);
+#else
+  const bool hasAvx2 = false;
+#endif
   for (int i = 0; i < n; ++i) {
     const auto bits = std::bit_cast<std::uint64_t>(pairs[i]);
     ASSERT_EQ(std::bit_cast<std::uint64_t>(baseline[i]), bits) << "x = " << x[i];

@@ -24,5 +24,14 @@ TEST(TailBoundTest, LastsTheSameTimeAtEveryRate) {
   }
 }
 
+// The chorus taps wander up to twice the delay, which the setting gives as a share of 50 ms.
+TEST(TailBoundTest, CoversTheChorusTaps) {
+  Values v = Defaults();
+  for (double delay : {0.25, 1.0}) {
+    v[ToIndex(ParamIndex::ChorusDelay)] = delay;
+    EXPECT_GE(TailSamplesFor(v, 48000), 2 * delay * 0.050 * 48000) << delay;
+  }
+}
+
 }  // namespace
 }  // namespace quorvel

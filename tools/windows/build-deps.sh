@@ -4,7 +4,7 @@
 # libpng, FreeType, pixman, Cairo and libsndfile, from the Debian 12 source packages. Each one
 # is built only when its stamp in CACHE/prefix is missing. The prefix to hand to CMake as
 # QUORVEL_WINDOWS_DEPS is CACHE/prefix, the one line printed on stdout (progress goes to
-# stderr).
+# stderr). Concurrent runs on one CACHE take turns.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cache=$(mkdir -p "${1:-$root/build-windows/deps}" && cd "${1:-$root/build-windows/deps}" && pwd)
@@ -15,6 +15,10 @@ host=x86_64-w64-mingw32
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 jobs=$(nproc)
 mkdir -p "$prefix/lib/pkgconfig" "$prefix/include" "$src" "$work"
+# A second run waits for one under way (the test command starts one early), then finds its
+# libraries built.
+exec 8>"$cache/.lock"
+flock 8
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
