@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host/ClapPlugin.h"
+#include "host/ThreadGuard.h"
 
 namespace plugkit {
 namespace {
@@ -45,6 +46,7 @@ void AppendSide(std::string& name, const std::vector<BusLayout>& buses) {
 
 // [main-thread]
 uint32_t PortCount(const clap_plugin* plugin, bool isInput) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_audio_ports.count", 0);
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   const ChannelLayout* layout = self ? CurrentLayout(*self) : nullptr;
   if (!layout) return 0;
@@ -54,6 +56,7 @@ uint32_t PortCount(const clap_plugin* plugin, bool isInput) {
 
 // [main-thread]
 bool PortGet(const clap_plugin* plugin, uint32_t index, bool isInput, clap_audio_port_info* info) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_audio_ports.get", false);
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   const ChannelLayout* layout = self ? CurrentLayout(*self) : nullptr;
   if (!layout || !info) return false;
@@ -80,12 +83,14 @@ bool PortGet(const clap_plugin* plugin, uint32_t index, bool isInput, clap_audio
 
 // [main-thread]
 uint32_t ConfigCount(const clap_plugin* plugin) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_audio_ports_config.count", 0);
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   return self ? static_cast<uint32_t>(self->ChannelLayouts().size()) : 0;
 }
 
 // [main-thread]
 bool ConfigGet(const clap_plugin* plugin, uint32_t index, clap_audio_ports_config* config) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_audio_ports_config.get", false);
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   if (!self || !config || index >= self->ChannelLayouts().size()) return false;
   const ChannelLayout& layout = self->ChannelLayouts()[index];
@@ -117,6 +122,7 @@ bool ConfigGet(const clap_plugin* plugin, uint32_t index, clap_audio_ports_confi
 
 // [main-thread & !active]
 bool ConfigSelect(const clap_plugin* plugin, clap_id configId) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_audio_ports_config.select", false);
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   // The ports of a running instance must not change under the host.
   if (!self || self->IsActive() || configId >= self->ChannelLayouts().size()) return false;

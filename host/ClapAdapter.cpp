@@ -1,6 +1,7 @@
 #include "host/ClapAdapter.h"
 
 #include "host/InstanceCall.h"
+#include "host/ThreadGuard.h"
 
 namespace plugkit {
 
@@ -61,7 +62,10 @@ void ClapAdapter::Deactivate() {
 
 // [main-thread]
 bool ClapAdapter::Init(const clap_plugin* plugin) {
-  return CallInstance<ClapAdapter>(plugin, false, [](ClapAdapter& self) {
+  return CallInstance<ClapAdapter>(plugin, false, [plugin](ClapAdapter& self) {
+    // The host's thread check is one of its extensions, so they are looked up first.
+    self.host_.QueryExtensions();
+    PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin.init", false);
     self.initCalled_ = true;
     return self.OnInit();
   });
@@ -69,6 +73,8 @@ bool ClapAdapter::Init(const clap_plugin* plugin) {
 
 // [main-thread]
 void ClapAdapter::Destroy(const clap_plugin* plugin) {
+  // A refused destroy leaks the instance rather than freeing it under the main thread.
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin.destroy");
   CallInstance<ClapAdapter>(plugin, [](ClapAdapter& self) {
     self.destroying_ = true;
     self.OnDestroy();
@@ -78,6 +84,7 @@ void ClapAdapter::Destroy(const clap_plugin* plugin) {
 // [main-thread]
 bool ClapAdapter::Activate(const clap_plugin* plugin, double sampleRate, uint32_t minFrames,
                            uint32_t maxFrames) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin.activate", false);
   return CallInstance<ClapAdapter>(plugin, false, [&](ClapAdapter& self) {
     self.activating_ = true;
     // Cleared however OnActivate ends.
@@ -97,6 +104,7 @@ bool ClapAdapter::Activate(const clap_plugin* plugin, double sampleRate, uint32_
 
 // [main-thread]
 void ClapAdapter::DeactivateCallback(const clap_plugin* plugin) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin.deactivate");
   CallInstance<ClapAdapter>(plugin, [](ClapAdapter& self) {
     if (self.IsActive()) self.Deactivate();
   });
@@ -104,6 +112,7 @@ void ClapAdapter::DeactivateCallback(const clap_plugin* plugin) {
 
 // [audio-thread]
 bool ClapAdapter::StartProcessing(const clap_plugin* plugin) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Audio, "clap_plugin.start_processing", false);
   ClapAdapter* self = FromClap(plugin);
   if (!self) return false;
   self->processing_.store(true, std::memory_order_release);
@@ -112,6 +121,8 @@ bool ClapAdapter::StartProcessing(const clap_plugin* plugin) {
 
 // [audio-thread]
 void ClapAdapter::StopProcessing(const clap_plugin* plugin) {
+  // Refused, processing ends with the next deactivate.
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Audio, "clap_plugin.stop_processing");
   if (ClapAdapter* self = FromClap(plugin)) {
     self->processing_.store(false, std::memory_order_release);
   }
@@ -119,11 +130,14 @@ void ClapAdapter::StopProcessing(const clap_plugin* plugin) {
 
 // [audio-thread]
 void ClapAdapter::Reset(const clap_plugin* plugin) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Audio, "clap_plugin.reset");
   CallInstance<ClapAdapter>(plugin, [](ClapAdapter& self) { self.OnReset(); });
 }
 
 // [audio-thread]
 clap_process_status ClapAdapter::Process(const clap_plugin* plugin, const clap_process* process) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Audio, "clap_plugin.process",
+                       clap_process_status{CLAP_PROCESS_ERROR});
   return CallInstance<ClapAdapter>(
       plugin, clap_process_status{CLAP_PROCESS_ERROR},
       [process](ClapAdapter& self) { return self.OnProcess(process); });
@@ -138,6 +152,8 @@ const void* ClapAdapter::GetExtension(const clap_plugin* plugin, const char* id)
 
 // [main-thread]
 void ClapAdapter::MainThread(const clap_plugin* plugin) {
+  // Refused, the waiting callbacks stay queued for the next call on the main thread.
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin.on_main_thread");
   CallInstance<ClapAdapter>(plugin, [](ClapAdapter& self) { self.OnMainThread(); });
 }
 

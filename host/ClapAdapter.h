@@ -13,7 +13,7 @@ namespace plugkit {
 // The CLAP face of an instance: the clap_plugin handed to the host (plugin_data points back
 // here), the lifecycle flags, the host proxy and the queue of callbacks waiting for the main
 // thread. Each clap_plugin function forwards to a virtual On... operation; nothing thrown
-// there reaches the host.
+// there reaches the host. Builds with thread checks first refuse calls on a forbidden thread.
 class ClapAdapter {
  public:
   ClapAdapter(const clap_plugin_descriptor* descriptor, const clap_host* host);
@@ -44,8 +44,6 @@ class ClapAdapter {
   void RunMainThreadCallbacks();
 
  protected:
-  HostProxy& MutableHost() { return host_; }
-
   // [main-thread]
   virtual bool OnInit() = 0;
   // [main-thread] Ends with the object deleted.

@@ -65,7 +65,6 @@ bool ClapPlugin::SelectLayout(int index) {
 
 // [main-thread]
 bool ClapPlugin::OnInit() {
-  MutableHost().QueryExtensions();
   layoutIndex_ = 0;
   int32_t channels = 0;
   int chosen = -1;

@@ -1,6 +1,7 @@
 #include "host/GuiExtension.h"
 
 #include "host/ClapPlugin.h"
+#include "host/ThreadGuard.h"
 
 namespace plugkit {
 namespace {
@@ -20,20 +21,26 @@ Result WithWindow(const clap_plugin* plugin, Result fallback, Call call) {
 
 // [main-thread]
 bool IsApiSupported(const clap_plugin* plugin, const char* api, bool isFloating) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.is_api_supported", false);
   return WithWindow(plugin, false,
                     [&](ClapEditorWindow& w) { return w.IsApiSupported(api, isFloating); });
 }
 
 // [main-thread]
-bool GetPreferredApi(const clap_plugin*, const char**, bool*) { return false; }
+bool GetPreferredApi(const clap_plugin* plugin, const char**, bool*) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.get_preferred_api", false);
+  return false;
+}
 
 // [main-thread]
 bool Create(const clap_plugin* plugin, const char* api, bool isFloating) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.create", false);
   return WithWindow(plugin, false, [&](ClapEditorWindow& w) { return w.Create(api, isFloating); });
 }
 
 // [main-thread]
 void Destroy(const clap_plugin* plugin) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.destroy");
   WithWindow(plugin, false, [](ClapEditorWindow& w) {
     w.Destroy();
     return true;
@@ -42,51 +49,67 @@ void Destroy(const clap_plugin* plugin) {
 
 // [main-thread]
 bool SetScale(const clap_plugin* plugin, double scale) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.set_scale", false);
   return WithWindow(plugin, false, [&](ClapEditorWindow& w) { return w.SetScale(scale); });
 }
 
 // [main-thread]
 bool GetSize(const clap_plugin* plugin, uint32_t* width, uint32_t* height) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.get_size", false);
   return WithWindow(plugin, false, [&](ClapEditorWindow& w) { return w.GetSize(width, height); });
 }
 
 // [main-thread]
 bool CanResize(const clap_plugin* plugin) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.can_resize", false);
   return WithWindow(plugin, false, [](ClapEditorWindow& w) { return w.CanResize(); });
 }
 
 // [main-thread]
-bool GetResizeHints(const clap_plugin*, clap_gui_resize_hints_t*) { return false; }
+bool GetResizeHints(const clap_plugin* plugin, clap_gui_resize_hints_t*) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.get_resize_hints", false);
+  return false;
+}
 
 // [main-thread]
 bool AdjustSize(const clap_plugin* plugin, uint32_t* width, uint32_t* height) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.adjust_size", false);
   return WithWindow(plugin, false,
                     [&](ClapEditorWindow& w) { return w.AdjustSize(width, height); });
 }
 
 // [main-thread]
 bool SetSize(const clap_plugin* plugin, uint32_t width, uint32_t height) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.set_size", false);
   return WithWindow(plugin, false, [&](ClapEditorWindow& w) { return w.SetSize(width, height); });
 }
 
 // [main-thread]
 bool SetParent(const clap_plugin* plugin, const clap_window_t* window) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.set_parent", false);
   return WithWindow(plugin, false, [&](ClapEditorWindow& w) { return w.SetParent(window); });
 }
 
 // [main-thread]
-bool SetTransient(const clap_plugin*, const clap_window_t*) { return false; }
+bool SetTransient(const clap_plugin* plugin, const clap_window_t*) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.set_transient", false);
+  return false;
+}
 
 // [main-thread]
-void SuggestTitle(const clap_plugin*, const char*) {}
+void SuggestTitle(const clap_plugin* plugin, const char*) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.suggest_title");
+}
 
 // [main-thread]
 bool Show(const clap_plugin* plugin) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.show", false);
   return WithWindow(plugin, false, [](ClapEditorWindow& w) { return w.Show(); });
 }
 
 // [main-thread]
 bool Hide(const clap_plugin* plugin) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_gui.hide", false);
   return WithWindow(plugin, false, [](ClapEditorWindow& w) { return w.Hide(); });
 }
 

@@ -54,6 +54,36 @@ bool HostProxy::IsMainThread() const {
          threadCheck_->is_main_thread(host_);
 }
 
+#ifdef PLUGKIT_THREAD_CHECKS
+bool HostProxy::FollowsThreadRule(ThreadRule rule, const char* function) const {
+  // An incomplete check counts as absent without a message, as in IsMainThread: every host
+  // call would report it.
+  if (!threadCheck_ || !threadCheck_->is_main_thread || !threadCheck_->is_audio_thread) {
+    return true;
+  }
+  const char* needed = "the main thread";
+  switch (rule) {
+    case ThreadRule::Main:
+      if (threadCheck_->is_main_thread(host_)) return true;
+      break;
+    case ThreadRule::Audio:
+      if (threadCheck_->is_audio_thread(host_)) return true;
+      needed = "the audio thread";
+      break;
+    case ThreadRule::MainOrAudio:
+      if (threadCheck_->is_main_thread(host_) || threadCheck_->is_audio_thread(host_)) return true;
+      needed = "the main or the audio thread";
+      break;
+  }
+  char message[160];
+  std::snprintf(message, sizeof message,
+                "host called %s on the wrong thread (it needs %s); the call is refused", function,
+                needed);
+  Log(CLAP_LOG_HOST_MISBEHAVING, message);
+  return false;
+}
+#endif
+
 void HostProxy::RequestCallback() const {
   if (host_ && host_->request_callback) host_->request_callback(host_);
 }

@@ -15,6 +15,9 @@
 
 namespace plugkit {
 
+// The threads a host-facing function may be called on.
+enum class ThreadRule { Main, Audio, MainOrAudio };
+
 // The host as the instance sees it: the clap_host and the extension tables found at init.
 // Every use checks that the table is complete; a returned but incomplete table is reported
 // through the log as host misbehaviour each time and then treated as absent.
@@ -33,6 +36,11 @@ class HostProxy {
 
   // [thread-safe] False as well when the host cannot tell.
   bool IsMainThread() const;
+#ifdef PLUGKIT_THREAD_CHECKS
+  // [thread-safe] False, after one log line naming the function and the thread it needs, when
+  // the host says the caller is on a thread the rule forbids; true when the host cannot tell.
+  bool FollowsThreadRule(ThreadRule rule, const char* function) const;
+#endif
 
   // [thread-safe]
   void RequestCallback() const;

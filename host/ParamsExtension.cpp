@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/ClapPlugin.h"
+#include "host/ThreadGuard.h"
 
 namespace plugkit {
 namespace {
@@ -35,12 +36,14 @@ bool IsDisplayText(const Param& param, const char* text) {
 
 // [main-thread]
 uint32_t Count(const clap_plugin* plugin) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_params.count", 0);
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   return self ? static_cast<uint32_t>(self->ParamCount()) : 0;
 }
 
 // [main-thread]
 bool GetInfo(const clap_plugin* plugin, uint32_t index, clap_param_info* info) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_params.get_info", false);
   const Param* param = ParamFor(plugin, index);
   if (!param || !info) return false;
   *info = clap_param_info{};
@@ -65,6 +68,7 @@ bool GetInfo(const clap_plugin* plugin, uint32_t index, clap_param_info* info) {
 
 // [main-thread]
 bool GetValue(const clap_plugin* plugin, clap_id id, double* out) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_params.get_value", false);
   const Param* param = ParamFor(plugin, id);
   if (!param || !out) return false;
   *out = IsDouble(*param) ? param->GetNormalizedValue() : param->GetPlain();
@@ -93,6 +97,7 @@ bool FormatForHost(const Param& param, double value, char* display, uint32_t siz
 // [main-thread]
 bool ValueToText(const clap_plugin* plugin, clap_id id, double value, char* display,
                  uint32_t size) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_params.value_to_text", false);
   const Param* param = ParamFor(plugin, id);
   if (!param || !display || size == 0 || !std::isfinite(value)) return false;
   try {
@@ -104,6 +109,7 @@ bool ValueToText(const clap_plugin* plugin, clap_id id, double value, char* disp
 
 // [main-thread]
 bool TextToValue(const clap_plugin* plugin, clap_id id, const char* display, double* out) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_params.text_to_value", false);
   const Param* param = ParamFor(plugin, id);
   if (!param || !display || !out) return false;
   double value = 0.0;
@@ -126,6 +132,10 @@ bool TextToValue(const clap_plugin* plugin, clap_id id, const char* display, dou
 void Flush(const clap_plugin* plugin, const clap_input_events* in, const clap_output_events* out) {
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   if (!self) return;
+  // Hosts also flush an active instance on the main thread between processing runs; only a
+  // flush that could meet a process call is refused.
+  PLUGKIT_THREAD_GUARD(plugin, self->IsProcessing() ? ThreadRule::Audio : ThreadRule::MainOrAudio,
+                       "clap_plugin_params.flush");
   self->ApplyInputEvents(in);
   self->SendParamsToHost(out);
 }

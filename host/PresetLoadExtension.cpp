@@ -5,6 +5,7 @@
 
 #include "host/ClapPlugin.h"
 #include "host/InstanceCall.h"
+#include "host/ThreadGuard.h"
 #include "host/clap/PresetDiscovery.h"
 
 namespace plugkit {
@@ -33,6 +34,8 @@ bool Recall(ClapPlugin& plugin, uint32_t kind, const char* location, const char*
 
 // [main-thread]
 bool FromLocation(const clap_plugin* plugin, uint32_t kind, const char* location, const char* key) {
+  // Refused before the host's preset-load functions, which are main-thread calls as well.
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_preset_load.from_location", false);
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   if (!self) return false;
   const bool loaded = CallInstance<ClapPlugin>(

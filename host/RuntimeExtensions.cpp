@@ -6,6 +6,7 @@
 
 #include "host/ClapPlugin.h"
 #include "host/InstanceCall.h"
+#include "host/ThreadGuard.h"
 #include "host/clap/ext/Log.h"
 
 namespace plugkit {
@@ -13,12 +14,14 @@ namespace {
 
 // [main-thread]
 uint32_t LatencyGet(const clap_plugin* plugin) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_latency.get", 0);
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   return self ? static_cast<uint32_t>(std::max(self->LatencySamples(), 0)) : 0;
 }
 
 // [main-thread, audio-thread]
 uint32_t TailGet(const clap_plugin* plugin) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::MainOrAudio, "clap_plugin_tail.get", 0);
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   if (!self) return 0;
   const int tail = self->TailSamples();
@@ -27,10 +30,15 @@ uint32_t TailGet(const clap_plugin* plugin) {
 }
 
 // [main-thread]
-bool HasHardRealtimeRequirement(const clap_plugin*) { return false; }
+bool HasHardRealtimeRequirement(const clap_plugin* plugin) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_render.has_hard_realtime_requirement",
+                       false);
+  return false;
+}
 
 // [main-thread]
 bool SetRenderMode(const clap_plugin* plugin, clap_plugin_render_mode mode) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_render.set", false);
   ClapPlugin* self = ClapPlugin::FromClap(plugin);
   if (!self) return false;
   switch (mode) {
@@ -52,6 +60,7 @@ bool SetRenderMode(const clap_plugin* plugin, clap_plugin_render_mode mode) {
 
 // [main-thread]
 void OnTimer(const clap_plugin* plugin, clap_id timerId) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_timer_support.on_timer");
   // A tick that throws is dropped; the next one tries again.
   CallInstance<ClapPlugin>(plugin, [timerId](ClapPlugin& self) { self.OnHostTimer(timerId); });
 }

@@ -2,6 +2,7 @@
 
 #include "host/ClapPlugin.h"
 #include "host/InstanceCall.h"
+#include "host/ThreadGuard.h"
 
 namespace plugkit {
 namespace {
@@ -12,6 +13,7 @@ constexpr int kMaxStateBytes = 1 << 20;
 
 // [main-thread]
 bool Save(const clap_plugin* plugin, const clap_ostream* stream) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_state.save", false);
   if (!stream || !stream->write) return false;
   return CallInstance<ClapPlugin>(plugin, false, [stream](ClapPlugin& self) {
     ByteChunk chunk;
@@ -30,6 +32,7 @@ bool Save(const clap_plugin* plugin, const clap_ostream* stream) {
 
 // [main-thread]
 bool Load(const clap_plugin* plugin, const clap_istream* stream) {
+  PLUGKIT_THREAD_GUARD(plugin, ThreadRule::Main, "clap_plugin_state.load", false);
   if (!stream || !stream->read) return false;
   return CallInstance<ClapPlugin>(plugin, false, [stream](ClapPlugin& self) {
     ByteChunk chunk;

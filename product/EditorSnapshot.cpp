@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "graphics/GraphicsCairo.h"
+#include "host/ThreadGuard.h"
 #include "product/Quorvel.h"
 
 namespace quorvel {
@@ -12,6 +13,8 @@ namespace {
 // [main-thread]
 bool CLAP_ABI Draw(const clap_plugin* plugin, double scale, void* pixels, uint64_t capacity,
                    uint32_t* width, uint32_t* height) {
+  PLUGKIT_THREAD_GUARD(plugin, plugkit::ThreadRule::Main, "quorvel_plugin_editor_snapshot.draw",
+                       false);
   if (!width || !height) return false;
   auto* self = dynamic_cast<Quorvel*>(plugkit::ClapPlugin::FromClap(plugin));
   if (!self) return false;
