@@ -21,7 +21,9 @@ function(add_test_program name)
   endif()
   if(ARG_LAUNCHER OR CMAKE_CROSSCOMPILING)
     gtest_add_tests(TARGET ${name} SOURCES ${ARG_SOURCES} TEST_LIST tests)
-    set_tests_properties(${tests} PROPERTIES TIMEOUT 300 ${ARG_PROPERTIES})
+    # A test the preprocessor left out of the program would otherwise pass without running.
+    set_tests_properties(${tests} PROPERTIES TIMEOUT 300
+      FAIL_REGULAR_EXPRESSION "\\] 0 tests from 0 test suites ran" ${ARG_PROPERTIES})
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 180 PROPERTIES TIMEOUT 300 ${ARG_PROPERTIES})
   endif()

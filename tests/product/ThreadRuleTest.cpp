@@ -22,6 +22,7 @@ namespace quorvelTest {
 namespace {
 
 using clapHost::PluginInstance;
+using clapHost::ProcessOver;
 
 constexpr clap_id kInputTrim = 1;  // Double
 constexpr uint32_t kFrames = 64;
@@ -59,14 +60,7 @@ clap_process_status ProcessHere(const PluginInstance& instance) {
   AudioBlock audio({2}, {2}, kFrames, SampleSize::Float32);
   InputEventList in;
   OutputEventList out;
-  clap_process process{};
-  process.frames_count = audio.Frames();
-  process.audio_inputs = audio.Inputs();
-  process.audio_outputs = audio.Outputs();
-  process.audio_inputs_count = audio.InputCount();
-  process.audio_outputs_count = audio.OutputCount();
-  process.in_events = in.Clap();
-  process.out_events = out.Clap();
+  const clap_process process = ProcessOver(audio, in, out);
   return instance.Plugin()->process(instance.Plugin(), &process);
 }
 

@@ -69,11 +69,9 @@ void PluginInstance::Reset() {
   plugin_->reset(plugin_);
 }
 
-clap_process_status PluginInstance::Process(AudioBlock& audio, const InputEventList& in,
-                                            OutputEventList& out,
-                                            const clap_event_transport* transport) {
+clap_process ProcessOver(AudioBlock& audio, const InputEventList& in, OutputEventList& out,
+                         const clap_event_transport* transport) {
   clap_process process{};
-  process.steady_time = steadyTime_;
   process.frames_count = audio.Frames();
   process.transport = transport;
   process.audio_inputs = audio.Inputs();
@@ -82,6 +80,14 @@ clap_process_status PluginInstance::Process(AudioBlock& audio, const InputEventL
   process.audio_outputs_count = audio.OutputCount();
   process.in_events = in.Clap();
   process.out_events = out.Clap();
+  return process;
+}
+
+clap_process_status PluginInstance::Process(AudioBlock& audio, const InputEventList& in,
+                                            OutputEventList& out,
+                                            const clap_event_transport* transport) {
+  clap_process process = ProcessOver(audio, in, out, transport);
+  process.steady_time = steadyTime_;
   steadyTime_ += audio.Frames();
   return ProcessRaw(&process);
 }

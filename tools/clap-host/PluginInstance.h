@@ -14,6 +14,10 @@
 
 namespace clapHost {
 
+// A process call's structure over the audio block's ports and frame count and the event lists.
+clap_process ProcessOver(AudioBlock& audio, const InputEventList& in, OutputEventList& out,
+                         const clap_event_transport* transport = nullptr);
+
 // One plug-in instance driven the way a host drives it. Audio-thread calls run inside a
 // Host::AudioThreadScope so the plug-in's thread checks see an audio thread.
 class PluginInstance {

@@ -24,13 +24,14 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   "${options[@]}"
 cmake --build "$build" -j "$jobs"
 
-# One virtual display and one Wine server, in the build's prefix, for the whole stage: each
-# test program then starts in a running Wine session.
+# One virtual display and one Wine server, in the build's prefix (made first, in a session of
+# its own), for the whole stage: each test program then starts in a running Wine session.
 export WINEPREFIX=$PWD/$build/wine
 tests/x11/with-xvfb.sh bash -c '
   set -u
-  mkdir -p "$WINEPREFIX"
-  wineserver -p
-  trap "wineserver -k; wineserver -w" EXIT
   tools/windows/wine-run.sh "$WINEPREFIX" cmd /c exit >/dev/null
+  wineserver -k
+  wineserver -w
+  wineserver -p </dev/null >/dev/null 2>&1
+  trap "wineserver -k; wineserver -w" EXIT
   ctest --test-dir "$1" --output-on-failure -j "$2"' - "$build" "$jobs"
