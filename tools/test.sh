@@ -23,27 +23,26 @@ generator=$PWD/$artwork/resources/quorvel-artwork
 build=build-test
 mkdir -p build-windows
 windows_log=build-windows/stage.log
-# The Windows libraries and build, below the Linux build's priority; their tests compare the
-# preset renders with this build's, so they wait for it.
-nice -n 10 tools/windows/test.sh --build-only --generator "$generator" "$build" >"$windows_log" 2>&1 &
-windows_build=$!
+# The Windows stage runs beside the Linux ones. Its tests compare the preset renders with this
+# build's, so they wait for the lock this shell holds until the Linux build is done.
+linux_lock=build-windows/linux-build.lock
+exec 7>"$linux_lock"
+flock 7
+(
+  tools/windows/test.sh --build-only --generator "$generator" "$build"
+  flock "$linux_lock" true
+  tools/windows/test.sh --generator "$generator" "$build"
+) >"$windows_log" 2>&1 7>&- &
+windows=$!
 
 CC=clang CXX=clang++ cmake -S . -B "$build" "${flags[@]}" -DQUORVEL_SANITIZE=ON -DQUORVEL_FUZZ=ON \
   -DQUORVEL_ARTWORK_GENERATOR="$generator"
 cmake --build "$build" -j "$jobs"
+flock -u 7
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
-
-status=0
-wait "$windows_build" || status=$?
-if [ "$status" -ne 0 ]; then
-  cat "$windows_log"
-  exit "$status"
-fi
-tools/windows/test.sh --generator "$generator" "$build" >>"$windows_log" 2>&1 &
-windows_tests=$!
 
 # ThreadSanitizer over the test that runs the process call beside main-thread calls: that test
 # and what it links.
@@ -54,6 +53,7 @@ TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir "$tsan" --output-on-failure -j "$jobs"
 
 echo "Windows stage:"
-wait "$windows_tests" || status=$?
+status=0
+wait "$windows" || status=$?
 cat "$windows_log"
 exit "$status"

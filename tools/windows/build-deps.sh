@@ -120,8 +120,30 @@ fi
 if ! built libpng; then
   echo "libpng" >&2
   unpack libpng1.6 "$work/libpng"
-  cmake_build libpng "$work/libpng" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
-    -DPNG_EXECUTABLES=OFF
+  # The library is its top-level C files with the configuration libpng ships prebuilt; its
+  # CMake build spends longer probing the cross compiler than compiling.
+  (
+    cd "$work/libpng"
+    cp scripts/pnglibconf.h.prebuilt pnglibconf.h
+    for file in png pngerror pngget pngmem pngpread pngread pngrio pngrtran pngrutil pngset \
+      pngtrans pngwio pngwrite pngwtran pngwutil; do
+      logged libpng $host-gcc-posix -O2 -I"$prefix/include" -c "$file.c" -o "$file.o"
+    done
+    logged libpng $host-ar rcs "$prefix/lib/libpng16.a" ./*.o
+    mkdir -p "$prefix/include/libpng16"
+    cp png.h pngconf.h pnglibconf.h "$prefix/include/libpng16/"
+  )
+  version=$(sed -n 's/^#define PNG_LIBPNG_VER_STRING "\(.*\)"/\1/p' "$work/libpng/png.h")
+  cat >"$prefix/lib/pkgconfig/libpng.pc" <<PC
+prefix=$prefix
+Name: libpng
+Description: Loads and saves PNG files
+Version: $version
+Requires.private: zlib
+Libs: -L\${prefix}/lib -lpng16
+Cflags: -I\${prefix}/include/libpng16
+PC
+  cp "$prefix/lib/pkgconfig/libpng.pc" "$prefix/lib/pkgconfig/libpng16.pc"
   done_with libpng
 fi
 
