@@ -10,7 +10,8 @@ constexpr double kMeterFloor = 0.06309573444802;  // −24 dBFS
 constexpr double kMeterSpan = 0.93690426555198;
 
 // Limits to 0 … 1; a non-finite level shows as 0 rather than reaching a control.
-double Unit(double x) { return x > 0.0 ? (x < 1.0 ? x : 1.0) : 0.0; }
+// NaN reads as 0: a lamp or needle must show something.
+double UnitOrZero(double x) { return x > 0.0 ? (x < 1.0 ? x : 1.0) : 0.0; }
 
 double Lamp(bool on) { return on ? 1.0 : 0.0; }
 
@@ -18,7 +19,9 @@ int Slot(ControlTag tag) { return static_cast<int>(tag) - kFirstIndicatorTag; }
 
 }  // namespace
 
-double MeterPosition(double amplitude) { return Unit((amplitude - kMeterFloor) / kMeterSpan); }
+double MeterPosition(double amplitude) {
+  return UnitOrZero((amplitude - kMeterFloor) / kMeterSpan);
+}
 
 double ModulationActivity(const SlotIndicator& slot, bool stageOn, const SourceValues& sources) {
   if (!stageOn) return 0.0;
@@ -77,7 +80,7 @@ void IndicatorValues::Publish(const IndicatorSnapshot& state, const SourceValues
   Store(T::PhaserFrequency3ModLamp,
         ModulationActivity(state.phaserFrequency3, state.phaserOn, sources));
 
-  Store(T::LimiterLamp, Unit(state.limiterIndicator));
+  Store(T::LimiterLamp, UnitOrZero(state.limiterIndicator));
 
   Store(T::GateMeter, MeterPosition(state.gateLevel));
   Store(T::FollowerMeter, MeterPosition(state.followerLevel));

@@ -13,12 +13,11 @@
 namespace plugkit::gfx {
 namespace {
 
+using test::blue;
+using test::green;
 using test::Near;
 using test::PixelAt;
-
-const Color red{255, 255, 0, 0};
-const Color blue{255, 0, 0, 255};
-const Color green{255, 0, 255, 0};
+using test::red;
 
 // Records every image decoded from a resource or file.
 class CountingGraphics : public GraphicsHeadless {

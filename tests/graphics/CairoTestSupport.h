@@ -18,6 +18,10 @@
 
 namespace plugkit::gfx::test {
 
+inline const Color red{255, 255, 0, 0};
+inline const Color green{255, 0, 255, 0};
+inline const Color blue{255, 0, 0, 255};
+
 // A PNG strip of `colors.size()` frames stacked vertically, each `width` × `frameHeight`
 // pixels of one opaque colour.
 inline std::vector<std::uint8_t> SolidStripPng(int width, int frameHeight,

@@ -13,13 +13,13 @@
 namespace plugkit::gfx {
 namespace {
 
+using test::blue;
 using test::Describe;
+using test::green;
 using test::Near;
 using test::PixelAt;
+using test::red;
 
-const Color red{255, 255, 0, 0};
-const Color green{255, 0, 255, 0};
-const Color blue{255, 0, 0, 255};
 const Color white{255, 255, 255, 255};
 
 class GraphicsCairoTest : public ::testing::Test {

@@ -10,10 +10,9 @@
 namespace plugkit::gfx {
 namespace {
 
+using test::blue;
 using test::PixelAt;
-
-const Color red{255, 255, 0, 0};
-const Color blue{255, 0, 0, 255};
+using test::red;
 
 class GraphicsHeadlessTest : public ::testing::Test {
  protected:

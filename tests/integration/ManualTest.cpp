@@ -18,17 +18,13 @@
 #include <vector>
 
 #include "editor/ManualLocator.h"
+#include "tests/ShellQuoted.h"
 #include "tools/plugin-render/PluginRenderer.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using quorvelTest::Quoted;
 
 std::string Output(const std::string& command) {
   std::string text;

@@ -15,6 +15,7 @@
 
 #include "host/clap/Clap.h"
 #include "tests/HostLibraryNames.h"
+#include "tests/ParamIds.h"
 #include "tools/clap-host/AudioBlock.h"
 #include "tools/clap-host/EventLists.h"
 #include "tools/clap-host/Host.h"
@@ -25,14 +26,6 @@ namespace quorvelTest {
 
 inline constexpr const char* kPluginId = "com.brackmooraudio.quorvel";
 inline constexpr int kParamCount = 60;
-
-// Parameter indices the tests use.
-inline constexpr clap_id kInputTrim = 1;         // Double, -8 .. 24 dB
-inline constexpr clap_id kLfo1Rate = 2;          // Double, square curve over 0 .. 1
-inline constexpr clap_id kLfo1Shape = 6;         // Enum, 0 .. 4 with texts
-inline constexpr clap_id kCutoffModSource = 20;  // Enum, five modulation sources
-inline constexpr clap_id kCutoffFrequency = 22;  // Double, 10 .. 18000 Hz, curve 2.5
-inline constexpr clap_id kPhaserEnable = 30;     // Bool, on by default
 
 class QuorvelTest : public testing::Test {
  protected:

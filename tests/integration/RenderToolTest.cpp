@@ -14,9 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/ShellQuoted.h"
+
 namespace {
 
 namespace fs = std::filesystem;
+using quorvelTest::Quoted;
 
 struct Result {
   int exitCode = -1;
@@ -28,12 +31,6 @@ struct Sound {
   SF_INFO info{};
   std::vector<double> samples;  // interleaved
 };
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 std::string ReadText(const fs::path& path) {
   std::ifstream file(path);

@@ -14,21 +14,18 @@
 #include <string>
 #include <vector>
 
+#include "tests/ShellQuoted.h"
+
 namespace {
 
 namespace fs = std::filesystem;
+using quorvelTest::Quoted;
 
 struct Picture {
   int width = 0;
   int height = 0;
   std::vector<uint32_t> pixels;
 };
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 class SnapshotToolTest : public testing::Test {
  protected:

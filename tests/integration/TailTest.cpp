@@ -15,8 +15,8 @@
 namespace quorvelTest {
 namespace {
 
-constexpr double kRate = 48000.0;
-constexpr uint32_t kBlock = 4096;
+constexpr double kTailRate = 48000.0;
+constexpr uint32_t kTailBlock = 4096;
 constexpr int kPresetCount = 27;
 // What must stay after the tail: (max |x| - min |x|) / 2 below -60 dBFS, DC ignored.
 constexpr double kQuiet = 0.001;
@@ -101,18 +101,18 @@ TEST_F(QuorvelTest, OutputFallsQuietWithinTheReportedTail) {
       for (const auto& [id, value] : c.plain) std::memcpy(state.data() + id * 8, &value, 8);
       ASSERT_TRUE(instance->LoadState(state));
     }
-    ASSERT_TRUE(instance->Activate(kRate, 1, kBlock));
+    ASSERT_TRUE(instance->Activate(kTailRate, 1, kTailBlock));
     const uint32_t tail =
         RequireExtension<clap_plugin_tail>(*instance, CLAP_EXT_TAIL).get(instance->Plugin());
     ASSERT_GT(tail, 0u);
 
     ASSERT_TRUE(instance->StartProcessing());
-    AudioBlock audio({2}, {2}, kBlock, SampleSize::Float64);
+    AudioBlock audio({2}, {2}, kTailBlock, SampleSize::Float64);
     InputEventList in;
     OutputEventList out;
-    for (uint32_t done = 0; done < kRate; done += kBlock) {
+    for (uint32_t done = 0; done < kTailRate; done += kTailBlock) {
       for (uint32_t ch = 0; ch < 2; ++ch)
-        for (uint32_t i = 0; i < kBlock; ++i) audio.SetInput(0, ch, i, noise(random));
+        for (uint32_t i = 0; i < kTailBlock; ++i) audio.SetInput(0, ch, i, noise(random));
       ASSERT_EQ(instance->Process(audio, in, out), CLAP_PROCESS_TAIL);
     }
     audio.FillInput(0, 0, 0.0);
@@ -123,7 +123,7 @@ TEST_F(QuorvelTest, OutputFallsQuietWithinTheReportedTail) {
     };
     if (tail == UINT32_MAX) {
       // Endless: two seconds on, it still rings.
-      for (; silent < 2 * kRate; silent += kBlock) instance->Process(audio, in, out);
+      for (; silent < 2 * kTailRate; silent += kTailBlock) instance->Process(audio, in, out);
       EXPECT_TRUE(loud());
       std::printf("tail %-34s    endless (still ringing after 2 s)\n", name.c_str());
       continue;
@@ -132,7 +132,7 @@ TEST_F(QuorvelTest, OutputFallsQuietWithinTheReportedTail) {
     for (int checked = 0; checked < kBlocksAfterTail;) {
       instance->Process(audio, in, out);
       const bool past = silent > tail;
-      silent += kBlock;
+      silent += kTailBlock;
       if (loud()) quietFrom = silent;
       if (!past) continue;
       ++checked;
@@ -140,7 +140,7 @@ TEST_F(QuorvelTest, OutputFallsQuietWithinTheReportedTail) {
         ASSERT_LT(MovingLevel(audio, ch), kQuiet) << silent << " samples into the silence";
     }
     std::printf("tail %-34s %8u samples %7.3f s, measured quiet after %7.3f s\n", name.c_str(),
-                tail, tail / kRate, quietFrom / kRate);
+                tail, tail / kTailRate, quietFrom / kTailRate);
   }
 }
 
@@ -148,7 +148,7 @@ TEST_F(QuorvelTest, TailFollowsSettingsAndIsAnnouncedToTheHost) {
   Host host;
   auto instance = Create(host);
   ASSERT_TRUE(instance);
-  ASSERT_TRUE(instance->Activate(kRate, 1, 256));
+  ASSERT_TRUE(instance->Activate(kTailRate, 1, 256));
   const auto& tail = RequireExtension<clap_plugin_tail>(*instance, CLAP_EXT_TAIL);
   const uint32_t before = tail.get(instance->Plugin());
   ASSERT_TRUE(instance->StartProcessing());
@@ -177,7 +177,7 @@ TEST_F(QuorvelTest, WithoutHostTailSilenceSleepsOnlyAfterTheTail) {
   Host host(config);
   auto instance = Create(host);
   ASSERT_TRUE(instance);
-  ASSERT_TRUE(instance->Activate(kRate, 1, 512));
+  ASSERT_TRUE(instance->Activate(kTailRate, 1, 512));
   const uint32_t tail =
       RequireExtension<clap_plugin_tail>(*instance, CLAP_EXT_TAIL).get(instance->Plugin());
   ASSERT_TRUE(instance->StartProcessing());

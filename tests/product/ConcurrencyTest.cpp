@@ -17,17 +17,13 @@
 #include "host/clap/ext/State.h"
 #include "product/Quorvel.h"
 #include "tests/HostLibraryNames.h"
+#include "tests/ParamIds.h"
 #include "tests/product/InProcessFactory.h"
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 
 namespace quorvelTest {
 namespace {
-
-constexpr int kLfo1Rate = 2;
-constexpr int kResonance = 23;
-constexpr int kPhaserFeedback = 43;
-constexpr int kChorusDelay = 51;
 
 // Runs blocks on its own thread, with host automation now and then, until stopped.
 class AudioThread {

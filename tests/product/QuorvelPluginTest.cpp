@@ -9,15 +9,13 @@
 
 #include "product/Quorvel.h"
 #include "tests/HostLibraryNames.h"
+#include "tests/ParamIds.h"
 #include "tests/product/InProcessFactory.h"
 #include "tools/clap-host/Host.h"
 #include "tools/clap-host/PluginInstance.h"
 
 namespace quorvelTest {
 namespace {
-
-constexpr int kLfo1Shape = 6;  // Enum 0 .. 4
-constexpr int kLfo1Rate = 2;   // Double, square curve
 
 class ClapPluginTest : public testing::Test {
  protected:

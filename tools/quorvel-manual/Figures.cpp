@@ -12,6 +12,7 @@
 #include "effect/LadderFilter.h"
 #include "effect/TableLfo.h"
 #include "effect/WaveTables.h"
+#include "tools/quorvel-manual/Palette.h"
 
 namespace quorvelManual {
 
@@ -20,18 +21,10 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr double kRate = 48000.0;
 
-struct Rgb {
-  double r, g, b;
-};
-constexpr Rgb kInk{0.13, 0.15, 0.17};
 constexpr Rgb kGrid{0.86, 0.88, 0.90};
-constexpr Rgb kSlate{0.14, 0.22, 0.28};
-constexpr Rgb kAmber{0.80, 0.46, 0.10};
 // Curve colours, from the quietest setting to the strongest.
 constexpr Rgb kCurves[] = {
     {0.14, 0.22, 0.28}, {0.16, 0.50, 0.62}, {0.80, 0.46, 0.10}, {0.72, 0.16, 0.16}};
-
-void SetColor(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
 
 enum class Align { Left, Center, Right };
 

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "tools/quorvel-manual/Palette.h"
+
 namespace quorvelManual {
 
 namespace {
@@ -16,16 +18,8 @@ constexpr const char* kCaptionFont = "Roboto Italic 8.5";
 constexpr const char* kChapterFont = "Roboto Medium 21";
 constexpr const char* kSectionFont = "Roboto Medium 13.5";
 
-struct Rgb {
-  double r, g, b;
-};
-constexpr Rgb kInk{0.13, 0.15, 0.17};
-constexpr Rgb kSlate{0.14, 0.22, 0.28};
-constexpr Rgb kAmber{0.80, 0.46, 0.10};
 constexpr Rgb kRule{0.78, 0.80, 0.82};
 constexpr Rgb kShade{0.94, 0.95, 0.96};
-
-void SetColor(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
 
 double Points(int pango) { return static_cast<double>(pango) / PANGO_SCALE; }
 
