@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the engine's benchmark at two revisions in scratch folders and compares them in one
 # run: per case both realtime factors (medians over the repetitions) and their ratio, the runs
-# alternating so that the drift of a shared machine hits both sides. Then renders every case
-# at both revisions and prints the largest output difference.
+# alternating case by case so that drift hits both sides. Then renders every case at both
+# revisions and prints the largest output difference (exit status 1 beyond 1e-9).
 #
 #   tools/bench-compare.sh REV [REV2]     REV2 defaults to the working tree
 #
@@ -54,28 +54,37 @@ for side in old new; do
     { tail -40 "$scratch/$side-build.log" >&2; exit 1; }
 done
 
+# Case by case, the two sides back to back and taking turns to go first, so that the drift of a
+# shared machine hits both alike.
+mapfile -t cases < <("$scratch/build-new/tests/bench/quorvel_bench" --benchmark_filter="$filter" \
+  --benchmark_list_tests=true 2>/dev/null)
 for ((r = 1; r <= reps; ++r)); do
-  for side in old new; do
-    echo "run $r/$reps: $side" >&2
-    "$scratch/build-$side/tests/bench/quorvel_bench" --benchmark_filter="$filter" \
-      --benchmark_min_time="$min_time" --benchmark_format=json \
-      >"$scratch/$side-$r.json" 2>/dev/null
+  echo "repetition $r of $reps (${#cases[@]} cases)" >&2
+  sides=(old new)
+  if ((r % 2 == 0)); then sides=(new old); fi
+  for ((c = 0; c < ${#cases[@]}; ++c)); do
+    for side in "${sides[@]}"; do
+      "$scratch/build-$side/tests/bench/quorvel_bench" --benchmark_filter="^${cases[c]}\$" \
+        --benchmark_min_time="$min_time" --benchmark_format=json \
+        >"$scratch/$side-$r-$c.json" 2>/dev/null
+    done
   done
 done
 
-python3 - "$scratch" "$reps" <<'EOF'
+python3 - "$scratch" "$reps" "${#cases[@]}" <<'EOF'
 import json, statistics, sys
-scratch, reps = sys.argv[1], int(sys.argv[2])
+scratch, reps, count = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 def load(side):
     runs = {}
     order = []
-    for r in range(1, reps + 1):
-        with open(f"{scratch}/{side}-{r}.json") as f:
-            for b in json.load(f)["benchmarks"]:
-                name = b["name"] + (f" ({b['label']})" if b.get("label") else "")
-                if name not in runs:
-                    order.append(name)
-                runs.setdefault(name, []).append(b["realtime"])
+    for c in range(count):
+        for r in range(1, reps + 1):
+            with open(f"{scratch}/{side}-{r}-{c}.json") as f:
+                for b in json.load(f)["benchmarks"]:
+                    name = b["name"] + (f" ({b['label']})" if b.get("label") else "")
+                    if name not in runs:
+                        order.append(name)
+                    runs.setdefault(name, []).append(b["realtime"])
     return order, {k: statistics.median(v) for k, v in runs.items()}
 order, old = load("old")
 _, new = load("new")
