@@ -15,6 +15,15 @@ int LineLengthFor(double sampleRate) {
   return length < 2 ? 2 : length;
 }
 
+// SetDelay on a delay and its slew limiter, limited to the longest delay.
+[[gnu::always_inline]] inline void MoveDelay(double ms, double sampleRate, double& delayMs,
+                                             SlewLimiter& slew) {
+  const double x = ms < Chorus::kMaxDelayMs ? ms : Chorus::kMaxDelayMs;
+  if (x == delayMs) return;
+  delayMs = x;
+  slew.SetTarget(x * 0.001 * sampleRate);
+}
+
 }  // namespace
 
 Chorus::Chorus() {
@@ -49,17 +58,13 @@ void Chorus::SetSpread(double value) {
   }
 }
 
-void Chorus::SetDelay(double ms) {
-  const double x = ms < kMaxDelayMs ? ms : kMaxDelayMs;
-  if (x == delayMs_) return;
-  delayMs_ = x;
-  delaySlew_.SetTarget(x * 0.001 * sampleRate_);
-}
+void Chorus::SetDelay(double ms) { MoveDelay(ms, sampleRate_, delayMs_, delaySlew_); }
 
 void Chorus::SetSuperStereo(bool on) { superStereo_ = on; }
 
 void Chorus::EnsureBuffer(std::size_t n) {
   GrowBlockBuffer(taps_, n);
+  GrowBlockBuffer(voiceValues_, n);
   for (std::vector<double>* buffer : {&blockDelay_, &blockDepth_}) GrowBlockBuffer(*buffer, n);
 }
 
@@ -84,23 +89,36 @@ QUORVEL_HOT_LOOP void Chorus::PrepareBlock(const double* delays, int n) {
   if (n < 1) return;
   EnsureBuffer(static_cast<std::size_t>(n));
   const auto count = static_cast<std::size_t>(n);
+  // Copies, so that they stay in registers: stores of the block's values could alias members.
+  const double rate = sampleRate_;
+  double delayMs = delayMs_;
+  SlewLimiter delaySlew = delaySlew_;
+  SlewLimiter depthSlew = depthSlew_;
   for (std::size_t i = 0; i < count; ++i) {
-    SetDelay(delays[i]);
-    delaySlew_.Tick();
-    depthSlew_.Tick();
-    blockDelay_[i] = delaySlew_.Value();
-    blockDepth_[i] = depthSlew_.Value();
+    MoveDelay(delays[i], rate, delayMs, delaySlew);
+    delaySlew.Tick();
+    depthSlew.Tick();
+    blockDelay_[i] = delaySlew.Value();
+    blockDepth_[i] = depthSlew.Value();
   }
+  delayMs_ = delayMs;
+  delaySlew_ = delaySlew;
+  depthSlew_ = depthSlew;
   // The right taps run a quarter cycle ahead; without super stereo they repeat the left ones.
+  // Each voice runs through the block on its own, its phase in a register.
+  for (std::size_t k = 0; k < kVoiceCount; ++k) {
+    lfos_[k].TickPairs(superStereo_, 0.25, count,
+                       [this, k](std::size_t i, StereoPair v) { voiceValues_[i][k] = v; });
+  }
   const int length = static_cast<int>(line_.size());
   int w = writeIndex_;
   for (std::size_t i = 0; i < count; ++i) {
     // Voices 4 to 1, two at a time.
+    const std::array<StereoPair, kVoiceCount>& v = voiceValues_[i];
     for (std::size_t k = 0; k < kVoiceCount; k += 2) {
-      const StereoPair a = lfos_[kVoiceCount - 1 - k].TickPair(superStereo_, 0.25);
-      const StereoPair b = lfos_[kVoiceCount - 2 - k].TickPair(superStereo_, 0.25);
-      LocateTwo((Join(a, b) * blockDepth_[i] + 1.0) * blockDelay_[i], w, taps_[i][k],
-                taps_[i][k + 1]);
+      LocateTwo((Join(v[kVoiceCount - 1 - k], v[kVoiceCount - 2 - k]) * blockDepth_[i] + 1.0) *
+                    blockDelay_[i],
+                w, taps_[i][k], taps_[i][k + 1]);
     }
     if (++w >= length) w = 0;
   }

@@ -89,8 +89,9 @@ class Chorus {
   int writeIndex_ = 0;
   // Per sample of the prepared block, the taps of voices 4 to 1.
   std::vector<std::array<TapPair, kVoiceCount>> taps_;
-  // Scratch of PrepareBlock: the delay and depth of each sample.
+  // Scratch of PrepareBlock: the delay and depth of each sample, and the voices' values.
   std::vector<double> blockDelay_, blockDepth_;
+  std::vector<std::array<StereoPair, kVoiceCount>> voiceValues_;
 };
 
 // Runs a chorus on both channels sample by sample through a prepared block, the left and
