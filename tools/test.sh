@@ -45,11 +45,11 @@ fi
 tools/windows/test.sh --generator "$generator" "$build" >>"$windows_log" 2>&1 &
 windows_tests=$!
 
-# ThreadSanitizer over the test that runs the process call beside main-thread calls: that test
-# and what it links.
+# ThreadSanitizer over the tests that run the process call beside main-thread calls and many
+# instances on threads of their own: those tests and what they link.
 tsan=build-tsan
 cmake -S . -B "$tsan" "${flags[@]}" -DQUORVEL_TSAN=ON -DQUORVEL_ARTWORK_GENERATOR="$generator"
-cmake --build "$tsan" -j "$jobs" --target product_ConcurrencyTest
+cmake --build "$tsan" -j "$jobs" --target product_ConcurrencyTest product_LoadTest
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir "$tsan" --output-on-failure -j "$jobs"
 
