@@ -40,7 +40,7 @@ using clapHost::OutputEventList;
 
 constexpr size_t kInstances = 32;
 // Main-thread rounds while the instances play, and the fewest blocks each plays.
-constexpr int kRounds = 6;
+constexpr int kRounds = 5;
 constexpr int kMinBlocks = 20;
 constexpr uint32_t kMaxFrames = 512;
 constexpr double kRate = 48000.0;
@@ -93,7 +93,7 @@ uint64_t Play(clapHost::PluginInstance& instance, uint32_t seed, int& blocks,
   if (!instance.StartProcessing()) return 0;
   int block = 0;
   for (; stop ? !stop->load() || block < kMinBlocks : block < blocks; ++block) {
-    if (stop) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (stop) std::this_thread::sleep_for(std::chrono::milliseconds(4));
     MakeBlock(seed, block, audio, in);
     out.Clear();
     if (instance.Process(audio, in, out) == CLAP_PROCESS_ERROR) return 0;
