@@ -39,9 +39,10 @@ using clapHost::InputEventList;
 using clapHost::OutputEventList;
 
 constexpr size_t kInstances = 32;
-// Main-thread rounds while the instances play, and the fewest blocks each plays.
+// Main-thread rounds while the instances play, and the fewest and most blocks each plays.
 constexpr int kRounds = 5;
 constexpr int kMinBlocks = 20;
+constexpr int kMaxBlocks = 150;
 constexpr uint32_t kMaxFrames = 512;
 constexpr double kRate = 48000.0;
 
@@ -82,8 +83,8 @@ void MakeBlock(uint32_t seed, int block, AudioBlock& audio, InputEventList& in) 
 }
 
 // [audio-thread] The stream through one instance: `blocks` blocks, or, given `stop`, blocks
-// until it is set, each after a pause as an audio thread waits for the next period; `blocks`
-// then says how many ran. A hash of every output sample.
+// until it is set (within the fewest and the most), each after a pause as an audio thread
+// waits for the next period; `blocks` then says how many ran. A hash of every output sample.
 uint64_t Play(clapHost::PluginInstance& instance, uint32_t seed, int& blocks,
               const std::atomic<bool>* stop = nullptr) {
   AudioBlock audio({2}, {2}, kMaxFrames, clapHost::SampleSize::Float32);
@@ -92,7 +93,10 @@ uint64_t Play(clapHost::PluginInstance& instance, uint32_t seed, int& blocks,
   uint64_t hash = 14695981039346656037ull;
   if (!instance.StartProcessing()) return 0;
   int block = 0;
-  for (; stop ? !stop->load() || block < kMinBlocks : block < blocks; ++block) {
+  const auto more = [&] {
+    return stop ? block < kMinBlocks || (!stop->load() && block < kMaxBlocks) : block < blocks;
+  };
+  for (; more(); ++block) {
     if (stop) std::this_thread::sleep_for(std::chrono::milliseconds(4));
     MakeBlock(seed, block, audio, in);
     out.Clear();
