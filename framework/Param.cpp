@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "framework/BoundedText.h"
 #include "framework/SaturatingCast.h"
@@ -152,7 +153,6 @@ void Param::FormatValue(double v, bool isNormalized, std::string& out, bool useD
   }
 
   double d = HasFlag(DisplayNegated) ? -v : v;
-  if (d == 0.0) d = 0.0;  // never show "-0"
 
   char buffer[kMaxFormattedLength + 1];
   if (precision_ == 0)
@@ -161,6 +161,9 @@ void Param::FormatValue(double v, bool isNormalized, std::string& out, bool useD
     std::snprintf(buffer, sizeof buffer, "%+.*f", precision_, d);
   else
     std::snprintf(buffer, sizeof buffer, "%.*f", precision_, d);
+  // A value that rounds to zero reads "0.00", not "-0.00" or "+0.00".
+  if (buffer[std::strspn(buffer, "+-0.")] == '\0')
+    std::snprintf(buffer, sizeof buffer, "%.*f", precision_, 0.0);
   out = buffer;
 }
 

@@ -45,11 +45,11 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
 
-# ThreadSanitizer over the test that runs the process call beside main-thread calls: that test
-# and what it links.
+# ThreadSanitizer over the tests that run the process call beside main-thread calls and many
+# instances on threads of their own: those tests and what they link.
 tsan=build-tsan
 cmake -S . -B "$tsan" "${flags[@]}" -DQUORVEL_TSAN=ON -DQUORVEL_ARTWORK_GENERATOR="$generator"
-cmake --build "$tsan" -j "$jobs" --target product_ConcurrencyTest
+cmake --build "$tsan" -j "$jobs" --target product_ConcurrencyTest product_LoadTest
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir "$tsan" --output-on-failure -j "$jobs"
 

@@ -22,10 +22,25 @@ using engineCases::Values;
 constexpr double kSampleRate = 48000.0;
 constexpr int kSeconds = 2;
 
-void RunEngine(benchmark::State& state, const Values& values) {
+// The test signal as it is, scaled into the denormal range, or as short bursts each followed
+// by a long silence, so that most blocks process decaying tails.
+enum class Input { Normal, Denormal, Tails };
+
+std::vector<double> Shaped(std::vector<double> samples, Input input) {
+  for (size_t i = 0; i < samples.size(); ++i) {
+    if (input == Input::Denormal) samples[i] *= 1e-310;
+    if (input == Input::Tails && i % static_cast<size_t>(kSampleRate) > kSampleRate / 20) {
+      samples[i] = 0.0;
+    }
+  }
+  return samples;
+}
+
+void RunEngine(benchmark::State& state, const Values& values, Input input = Input::Normal) {
   const int block = static_cast<int>(state.range(0));
-  const std::vector<double> left = engineCases::TestSignal(0, kSampleRate, kSeconds);
-  const std::vector<double> right = engineCases::TestSignal(1, kSampleRate, kSeconds);
+  const std::vector<double> left = Shaped(engineCases::TestSignal(0, kSampleRate, kSeconds), input);
+  const std::vector<double> right =
+      Shaped(engineCases::TestSignal(1, kSampleRate, kSeconds), input);
   std::vector<double> outL(static_cast<size_t>(block)), outR(static_cast<size_t>(block));
   std::vector<double> inL(static_cast<size_t>(block)), inR(static_cast<size_t>(block));
   quorvel::ChannelState channels;
@@ -97,6 +112,13 @@ void BM_SilentAfterTail(benchmark::State& state) {
 BENCHMARK(BM_Defaults)->Arg(64)->Arg(512);
 BENCHMARK(BM_AllStagesModulated)->Arg(32)->Arg(64)->Arg(512);
 BENCHMARK(BM_SilentAfterTail)->Arg(512);
+
+// Denormal input and decaying tails must cost no more than 1.2 times the normal signal: a
+// denormal slow-down is a drop-out.
+void BM_DenormalInput(benchmark::State& state) { RunEngine(state, Heavy(), Input::Denormal); }
+void BM_DecayingTails(benchmark::State& state) { RunEngine(state, Heavy(), Input::Tails); }
+BENCHMARK(BM_DenormalInput)->Arg(512);
+BENCHMARK(BM_DecayingTails)->Arg(512);
 
 // One case per factory preset, labelled with its name.
 const bool kPresetsRegistered = [] {
